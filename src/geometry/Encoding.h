@@ -1,0 +1,100 @@
+// Value encoders and decoders: move one value between a stream and the
+// detail, as big-endian binary or as decimal text, echoing it to the trace
+// (standard error) while global_doDebug is 1.
+//
+// These are the one-value-at-a-time forms, used where the trace is wanted;
+// the bulk paths of the loader and the savers produce the same bytes without
+// them.
+#ifndef KELP_GEOMETRY_ENCODING_H
+#define KELP_GEOMETRY_ENCODING_H
+
+#include <Kelp>
+
+#include <cstdint>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+inline bool traceOn() { return global_doDebug == 1; }
+
+// Reverses the bytes of inputVal in place (the file is big-endian, the hosts
+// are little-endian).
+template <typename T> inline void endianSwitch(T& inputVal) {
+    unsigned char bytes[sizeof(T)];
+    std::memcpy(bytes, &inputVal, sizeof(T));
+    for (std::size_t i = 0; i < sizeof(T) / 2; ++i) {
+        unsigned char t = bytes[i];
+        bytes[i] = bytes[sizeof(T) - 1 - i];
+        bytes[sizeof(T) - 1 - i] = t;
+    }
+    std::memcpy(&inputVal, bytes, sizeof(T));
+}
+
+// Text of a number as the standard output stream writes it by default:
+// integers in decimal, floats in general notation with 6 significant digits.
+// Never depends on the process locale. On Windows the exponent of a float has
+// at least three digits (1e-007), as that platform's runtime writes it.
+std::string numberText(std::int16_t value);
+std::string numberText(std::uint16_t value);
+std::string numberText(std::int32_t value);
+std::string numberText(std::uint32_t value);
+std::string numberText(float value);
+
+// Float text with a chosen minimum exponent width (2 everywhere but Windows,
+// 3 there); numberText(float) uses the platform's width.
+std::string floatText(float value, int exponentDigits);
+#ifdef _WIN32
+const int kExponentDigits = 3;
+#else
+const int kExponentDigits = 2;
+#endif
+
+// ---- readers -------------------------------------------------------------
+
+template <typename T>
+inline void readSwitchEndian(std::istream& fileHandle, T& value, const char* label) {
+    fileHandle.read(reinterpret_cast<char*>(&value), sizeof(T));
+    endianSwitch(value);
+    if (traceOn())
+        std::cerr << label << value;
+}
+
+void readChar(std::istream& fileHandle, char& value, const char* label);
+void readVectorSwitchEndian(std::istream& fileHandle, Imath::Vec3<float>& value,
+                            const char* label);
+// Reads nameLength raw bytes; str becomes the text up to the first zero byte.
+// A negative length reads nothing and gives an empty string.
+void readString(std::istream& fileHandle, std::string& str, std::int16_t nameLength,
+                const char* label);
+
+// ---- writers -------------------------------------------------------------
+
+void writeString(std::ostream& fileHandle, const std::string& str, int nameLength,
+                 const char* label);
+
+template <typename T> inline void writeSwitchEndianString(std::ostream& fileHandle, T value) {
+    fileHandle << numberText(value);
+}
+
+// binary == 1 writes big-endian bytes; any other value writes text, preceded
+// by the label itself when writeLabel is non-zero.
+template <typename T>
+inline void writeSwitchEndian(std::ostream& fileHandle, T value, const char* label, int binary,
+                              int writeLabel) {
+    if (traceOn())
+        std::cerr << label << value;
+    if (binary == 1) {
+        endianSwitch(value);
+        fileHandle.write(reinterpret_cast<const char*>(&value), sizeof(T));
+    } else {
+        if (writeLabel)
+            fileHandle.write(label, static_cast<std::streamsize>(std::strlen(label)));
+        writeSwitchEndianString(fileHandle, value);
+    }
+}
+
+void writeChar(std::ostream& fileHandle, char value, const char* label);
+void writeVectorSwitchEndian(std::ostream& fileHandle, const Imath::Vec3<float>& value,
+                             const char* label, int binary);
+
+#endif
