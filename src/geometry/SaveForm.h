@@ -1,0 +1,20 @@
+// Which form a save writes, chosen from the name of the file.
+#ifndef KELP_GEOMETRY_SAVEFORM_H
+#define KELP_GEOMETRY_SAVEFORM_H
+
+#include <string>
+
+struct SaveForm {
+    enum Kind { Refused, Binary, Text };
+    Kind kind = Refused;
+    bool compressed = false;
+    std::string ext; // the text after the last '.' of the file's name
+};
+
+// The file's own name (the last path component) decides: a name containing
+// ".geo" is written as text, else one containing ".bgeo" in binary, anything
+// else is refused. The file is gzip-compressed when ext occurs inside "gz"
+// ("gz", "g", "z", or empty for a name ending in '.').
+SaveForm chooseSaveForm(const std::string &path);
+
+#endif
