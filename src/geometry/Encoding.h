@@ -15,11 +15,13 @@
 #include <iostream>
 #include <string>
 
-inline bool traceOn() { return global_doDebug == 1; }
+inline bool traceOn() {
+    return global_doDebug == 1;
+}
 
 // Reverses the bytes of inputVal in place (the file is big-endian, the hosts
 // are little-endian).
-template <typename T> inline void endianSwitch(T& inputVal) {
+template <typename T> inline void endianSwitch(T &inputVal) {
     unsigned char bytes[sizeof(T)];
     std::memcpy(bytes, &inputVal, sizeof(T));
     for (std::size_t i = 0; i < sizeof(T) / 2; ++i) {
@@ -52,40 +54,39 @@ const int kExponentDigits = 2;
 // ---- readers -------------------------------------------------------------
 
 template <typename T>
-inline void readSwitchEndian(std::istream& fileHandle, T& value, const char* label) {
-    fileHandle.read(reinterpret_cast<char*>(&value), sizeof(T));
+inline void readSwitchEndian(std::istream &fileHandle, T &value, const char *label) {
+    fileHandle.read(reinterpret_cast<char *>(&value), sizeof(T));
     endianSwitch(value);
     if (traceOn())
         std::cerr << label << value;
 }
 
-void readChar(std::istream& fileHandle, char& value, const char* label);
-void readVectorSwitchEndian(std::istream& fileHandle, Imath::Vec3<float>& value,
-                            const char* label);
+void readChar(std::istream &fileHandle, char &value, const char *label);
+void readVectorSwitchEndian(std::istream &fileHandle, Imath::Vec3<float> &value, const char *label);
 // Reads nameLength raw bytes; str becomes the text up to the first zero byte.
 // A negative length reads nothing and gives an empty string.
-void readString(std::istream& fileHandle, std::string& str, std::int16_t nameLength,
-                const char* label);
+void readString(std::istream &fileHandle, std::string &str, std::int16_t nameLength,
+                const char *label);
 
 // ---- writers -------------------------------------------------------------
 
-void writeString(std::ostream& fileHandle, const std::string& str, int nameLength,
-                 const char* label);
+void writeString(std::ostream &fileHandle, const std::string &str, int nameLength,
+                 const char *label);
 
-template <typename T> inline void writeSwitchEndianString(std::ostream& fileHandle, T value) {
+template <typename T> inline void writeSwitchEndianString(std::ostream &fileHandle, T value) {
     fileHandle << numberText(value);
 }
 
 // binary == 1 writes big-endian bytes; any other value writes text, preceded
 // by the label itself when writeLabel is non-zero.
 template <typename T>
-inline void writeSwitchEndian(std::ostream& fileHandle, T value, const char* label, int binary,
+inline void writeSwitchEndian(std::ostream &fileHandle, T value, const char *label, int binary,
                               int writeLabel) {
     if (traceOn())
         std::cerr << label << value;
     if (binary == 1) {
         endianSwitch(value);
-        fileHandle.write(reinterpret_cast<const char*>(&value), sizeof(T));
+        fileHandle.write(reinterpret_cast<const char *>(&value), sizeof(T));
     } else {
         if (writeLabel)
             fileHandle.write(label, static_cast<std::streamsize>(std::strlen(label)));
@@ -93,8 +94,8 @@ inline void writeSwitchEndian(std::ostream& fileHandle, T value, const char* lab
     }
 }
 
-void writeChar(std::ostream& fileHandle, char value, const char* label);
-void writeVectorSwitchEndian(std::ostream& fileHandle, const Imath::Vec3<float>& value,
-                             const char* label, int binary);
+void writeChar(std::ostream &fileHandle, char value, const char *label);
+void writeVectorSwitchEndian(std::ostream &fileHandle, const Imath::Vec3<float> &value,
+                             const char *label, int binary);
 
 #endif

@@ -1,0 +1,81 @@
+// One bounds-checked read position over a byte buffer. Every read checks what
+// is left; a read past the end sets a sticky failure (the position stays put
+// and every later read yields 0), so a parser can read a group of fields and
+// test once.
+#ifndef KELP_GEOMETRY_BYTECURSOR_H
+#define KELP_GEOMETRY_BYTECURSOR_H
+
+#include "ByteOrder.h"
+
+#include <cstddef>
+#include <cstdint>
+
+class ByteCursor {
+public:
+    ByteCursor(const unsigned char *data, std::size_t size) : m_data(data), m_size(size) {}
+
+    std::size_t offset() const { return m_pos; }
+    std::size_t size() const { return m_size; }
+    std::size_t remaining() const { return m_size - m_pos; }
+    bool failed() const { return m_failed; }
+    // Where the failed read started and how many bytes it wanted.
+    std::size_t failedAt() const { return m_failAt; }
+    std::size_t failedWanted() const { return m_failWanted; }
+
+    // Pointer to the next n bytes, advancing past them; nullptr (and the
+    // sticky failure) when fewer than n are left.
+    const unsigned char *take(std::size_t n) {
+        if (m_failed || n > m_size - m_pos) {
+            fail(n);
+            return nullptr;
+        }
+        const unsigned char *p = m_data + m_pos;
+        m_pos += n;
+        return p;
+    }
+    bool skip(std::size_t n) { return take(n) != nullptr; }
+
+    std::uint8_t u8() {
+        const unsigned char *p = take(1);
+        return p ? *p : 0;
+    }
+    std::uint16_t u16() {
+        const unsigned char *p = take(2);
+        return p ? loadU16BE(p) : 0;
+    }
+    std::int16_t i16() { return static_cast<std::int16_t>(u16()); }
+    std::uint32_t u32() {
+        const unsigned char *p = take(4);
+        return p ? loadU32BE(p) : 0;
+    }
+    std::int32_t i32() { return static_cast<std::int32_t>(u32()); }
+    float f32() {
+        const unsigned char *p = take(4);
+        return p ? loadF32BE(p) : 0.0f;
+    }
+
+    // Returns to an earlier position and clears the failure (used to read a
+    // section again another way).
+    void rewind(std::size_t offset) {
+        m_pos = offset <= m_size ? offset : m_size;
+        m_failed = false;
+    }
+
+private:
+    void fail(std::size_t wanted) {
+        if (!m_failed) {
+            m_failed = true;
+            m_failAt = m_pos;
+            m_failWanted = wanted;
+        }
+    }
+
+    const unsigned char *m_data;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
+    bool m_failed = false;
+    std::size_t m_failAt = 0;
+    std::size_t m_failWanted = 0;
+};
+
+#endif

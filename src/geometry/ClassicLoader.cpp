@@ -1,0 +1,542 @@
+#include "ClassicLoader.h"
+
+#include "LoadTrace.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const std::uint32_t kRunMarker = 0xFFFFFFFFu;
+const std::uint32_t kPolygon = 0x1;
+const std::uint32_t kParticles = 0x8000;
+
+// Smallest dictionary entry: name length, size and type with an empty name
+// and no default.
+const std::size_t kMinEntryBytes = 8;
+
+std::string num(std::uint64_t v) {
+    return std::to_string(v);
+}
+
+std::string hex(std::uint32_t v) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    do {
+        text.insert(text.begin(), digits[v & 15]);
+        v >>= 4;
+    } while (v);
+    return "0x" + text;
+}
+
+Imath::Vec3<float> vectorAt(const unsigned char *p, std::int16_t size) {
+    return Imath::Vec3<float>(loadF32BE(p), size > 1 ? loadF32BE(p + 4) : 0.0f,
+                              size > 2 ? loadF32BE(p + 8) : 0.0f);
+}
+
+// Where the values of one destination attribute are written.
+struct Sink {
+    std::size_t offset; // within the element record
+    int store;          // 0 float, 1 vector, 2 int, 3 nothing
+    std::int16_t size;
+    float *floats;
+    Imath::Vec3<float> *vectors;
+    std::int32_t *ints;
+};
+
+template <class Plan>
+std::vector<Sink> makeSinks(const std::vector<Plan> &plans, std::vector<AttributeData> *records,
+                            std::size_t first, std::size_t start, std::size_t count,
+                            std::size_t offset) {
+    std::vector<Sink> sinks;
+    for (std::size_t a = 0; a < plans.size(); ++a) {
+        Sink s{offset, 3, plans[a].size, nullptr, nullptr, nullptr};
+        if (records) {
+            AttributeData &r = (*records)[first + a];
+            switch (plans[a].store) {
+            case decltype(plans[a].store)::Float:
+                r.float_data.resize(start + count);
+                s.store = 0;
+                s.floats = r.float_data.data() + start;
+                break;
+            case decltype(plans[a].store)::Vector:
+                r.vector_data.resize(start + count);
+                s.store = 1;
+                s.vectors = r.vector_data.data() + start;
+                break;
+            case decltype(plans[a].store)::Int:
+                r.int_data.resize(start + count);
+                s.store = 2;
+                s.ints = r.int_data.data() + start;
+                break;
+            default:
+                break;
+            }
+        }
+        sinks.push_back(s);
+        offset += plans[a].bytes;
+    }
+    return sinks;
+}
+
+inline void storeElement(const Sink &s, const unsigned char *record, std::size_t element) {
+    const unsigned char *p = record + s.offset;
+    switch (s.store) {
+    case 0:
+        s.floats[element] = loadF32BE(p);
+        break;
+    case 1:
+        s.vectors[element] = vectorAt(p, s.size);
+        break;
+    case 2:
+        s.ints[element] = loadI32BE(p);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+ClassicLoader::ClassicLoader(Kelp &model, const unsigned char *data, std::size_t size)
+    : m_model(model), m_cur(data, size) {}
+
+bool ClassicLoader::load(bool trace) {
+    if (trace) {
+        Trace tr;
+        return run(tr);
+    }
+    NoTrace tr;
+    return run(tr);
+}
+
+bool ClassicLoader::fail(const std::string &reason) {
+    if (m_error.empty())
+        m_error = reason;
+    return false;
+}
+
+bool ClassicLoader::failEnded() {
+    return fail("the file ends early in the " + std::string(m_section) + ": " +
+                num(m_cur.failedWanted()) + " bytes needed at byte " + num(m_cur.failedAt()) +
+                ", " + num(m_cur.size() - m_cur.failedAt()) + " left");
+}
+
+template <class Tr> bool ClassicLoader::run(Tr &tr) {
+    if (!readHeader(tr))
+        return false;
+    tr.text("\nPointAttrib  : \n");
+    m_model.createPointVectorAttr("P");
+    m_pointIndex = static_cast<std::size_t>(m_model.attrExists("P", "POINT"));
+    m_firstPointAttr = m_model.pointAttributes.size();
+    m_section = "point attribute dictionary";
+    if (!readDictionary(tr, Dict::Point, m_model.numberOfPointAttributes, m_pointPlans))
+        return false;
+    m_section = "point records";
+    if (!readPoints(tr))
+        return false;
+    tr.text("VERTEX ATTRIBS \n");
+    m_firstVertexAttr = m_model.vertexAttributes.size();
+    m_section = "vertex attribute dictionary";
+    if (!readDictionary(tr, Dict::Vertex, m_model.numberOfVertexAttributes, m_vertexPlans))
+        return false;
+    m_section = "primitive attribute dictionary";
+    if (Tr::on && m_model.numberOfPrimitiveAttributes)
+        tr.text("PRIMITIVE ATTRIBS \n");
+    if (!readDictionary(tr, Dict::Primitive, m_model.numberOfPrimitiveAttributes, m_primPlans))
+        return false;
+    for (const Plan &p : m_vertexPlans)
+        m_vertexBytes += p.bytes;
+    for (const Plan &p : m_primPlans)
+        m_primBytes += p.bytes;
+
+    if (m_model.numberOfPrimitives == 0)
+        return true;
+    m_section = "primitives";
+    // Point indices are 16-bit while the point count fits in 16 bits. Some
+    // writers switch to 32-bit from 65533 points on: for 65533 to 65535 points
+    // the primitives are read again with 32-bit indices when 16-bit ones fail.
+    const std::size_t start = m_cur.offset();
+    const std::size_t polygonsBefore = m_model.polygons.size();
+    std::vector<std::size_t> vertexSizesBefore;
+    for (const AttributeData &r : m_model.vertexAttributes)
+        vertexSizesBefore.push_back(
+            std::max(r.float_data.size(), std::max(r.vector_data.size(), r.int_data.size())));
+    const unsigned width = m_model.numberOfPoints <= 65535 ? 2 : 4;
+    PrimTotals totals;
+    if (scanPrimitives(width, totals) && (m_cur.rewind(start), readPrimitives(tr, width, totals)))
+        return true;
+    if (width != 2 || m_model.numberOfPoints < 65533)
+        return false;
+    std::string firstError = m_error;
+    m_error.clear();
+    m_cur.rewind(start);
+    m_model.polygons.resize(polygonsBefore);
+    for (std::size_t a = m_firstVertexAttr; a < m_model.vertexAttributes.size(); ++a) {
+        AttributeData &r = m_model.vertexAttributes[a];
+        std::size_t before = a < vertexSizesBefore.size() ? vertexSizesBefore[a] : 0;
+        r.float_data.resize(std::min(r.float_data.size(), before));
+        r.vector_data.resize(std::min(r.vector_data.size(), before));
+        r.int_data.resize(std::min(r.int_data.size(), before));
+    }
+    tr.text("\nreading the primitives again with 32-bit point indices\n");
+    totals = PrimTotals();
+    if (scanPrimitives(4, totals) && (m_cur.rewind(start), readPrimitives(tr, 4, totals)))
+        return true;
+    m_error = firstError;
+    return false;
+}
+
+template <class Tr> bool ClassicLoader::readHeader(Tr &tr) {
+    const unsigned char *magic = m_cur.take(5);
+    if (!magic)
+        return failEnded();
+    tr.bytes("Kelp: ", magic, 5);
+    if (std::memcmp(magic, "BgeoV", 5) != 0)
+        return fail("not a classic binary geometry file (it does not start with BgeoV)");
+    Kelp &m = m_model;
+    m.tempHeader = m_cur.i32();
+    tr.value("\nbgeo version ", m.tempHeader);
+    m.numberOfPoints = m_cur.u32();
+    tr.value("\nNPoints  ", m.numberOfPoints);
+    m.numberOfPrimitives = m_cur.u32();
+    tr.value(" NPrims  ", m.numberOfPrimitives);
+    m.numberOfPointGroups = m_cur.u32();
+    tr.value("\nNPointGroups  ", m.numberOfPointGroups);
+    m.numberOfPrimitiveGroups = m_cur.u32();
+    tr.value(" NPrimGroups  ", m.numberOfPrimitiveGroups);
+    m.numberOfPointAttributes = m_cur.u32();
+    tr.value("\nNPointAttrib  ", m.numberOfPointAttributes);
+    m.numberOfVertexAttributes = m_cur.u32();
+    tr.value(" NVertexAttrib ", m.numberOfVertexAttributes);
+    m.numberOfPrimitiveAttributes = m_cur.u32();
+    tr.value(" NPrimAttrib ", m.numberOfPrimitiveAttributes);
+    m.numberOfAttributes = m_cur.u32();
+    tr.value(" NAttrib ", m.numberOfAttributes);
+    if (m_cur.failed())
+        return failEnded();
+    return true;
+}
+
+template <class Tr>
+bool ClassicLoader::readDictionary(Tr &tr, Dict dict, std::uint32_t count,
+                                   std::vector<Plan> &plans) {
+    const char *what = dict == Dict::Point    ? "point"
+                       : dict == Dict::Vertex ? "vertex"
+                                              : "primitive";
+    if (count > m_cur.remaining() / kMinEntryBytes)
+        return fail(std::string("the ") + what + " attribute count " + num(count) +
+                    " cannot fit in the " + num(m_cur.remaining()) + " bytes left at byte " +
+                    num(m_cur.offset()));
+    std::vector<AttributeData> *records = dict == Dict::Point    ? &m_model.pointAttributes
+                                          : dict == Dict::Vertex ? &m_model.vertexAttributes
+                                                                 : nullptr;
+    plans.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (dict == Dict::Vertex)
+            tr.value("vertex attr: ", i + 1);
+        else if (dict == Dict::Primitive)
+            tr.value("prim attr: ", i + 1);
+        AttributeData record;
+        Plan plan;
+        if (!readEntry(tr, dict, record, plan))
+            return false;
+        if (dict == Dict::Point)
+            tr.text("\n");
+        plans.push_back(plan);
+        if (records)
+            records->push_back(std::move(record));
+    }
+    return true;
+}
+
+template <class Tr>
+bool ClassicLoader::readEntry(Tr &tr, Dict dict, AttributeData &record, Plan &plan) {
+    const std::size_t at = m_cur.offset();
+    std::int16_t length = m_cur.i16();
+    if (m_cur.failed())
+        return failEnded();
+    tr.value("LON: ", length);
+    if (length < 0)
+        return fail("negative attribute name length " + std::to_string(length) + " at byte " +
+                    num(at));
+    const unsigned char *name = m_cur.take(static_cast<std::size_t>(length));
+    if (!name)
+        return fail("attribute name length " + num(static_cast<std::uint64_t>(length)) +
+                    " at byte " + num(at) + " is longer than the " + num(m_cur.size() - at - 2) +
+                    " bytes left");
+    tr.bytes(" ", name, static_cast<std::size_t>(length));
+    record.name.assign(reinterpret_cast<const char *>(name),
+                       std::find(name, name + length, 0) - name);
+    std::int16_t size = m_cur.i16();
+    tr.value(" ", size);
+    std::int32_t type = m_cur.i32();
+    tr.value(dict == Dict::Point ? " " : "  ", type);
+    if (m_cur.failed())
+        return failEnded();
+    if (size < 1)
+        return fail("attribute \"" + record.name + "\" at byte " + num(at) + " has size " +
+                    std::to_string(size));
+    if (type != 0 && type != 1 && type != 4 && type != 5)
+        return fail("attribute \"" + record.name + "\" at byte " + num(at) + " has type " +
+                    std::to_string(type) + ", whose layout Kelp does not know");
+
+    // What the model keeps: floats and vectors of three or more components
+    // as vectors (their first three), one float as a float, a point float pair
+    // as its first value, a vertex float pair or a two-component vector as a
+    // vector with z 0; integers and string indices as their first component.
+    plan.size = size;
+    plan.bytes = static_cast<std::uint32_t>(size) * 4;
+    plan.floats = type == 0 || type == 5;
+    std::int32_t storedType = type;
+    if (type == 1 || type == 4) {
+        plan.store = Store::Int;
+    } else if (size >= 3) {
+        plan.store = Store::Vector;
+        storedType = 5;
+    } else if (size == 2 && !(dict == Dict::Point && type == 0)) {
+        plan.store = Store::Vector;
+        storedType = 5;
+    } else {
+        plan.store = Store::Float;
+        storedType = 0;
+    }
+    if (dict == Dict::Primitive)
+        plan.store = Store::None;
+    record.size = size;
+    record.type = storedType;
+
+    if (type == 4) {
+        // A string table instead of a default.
+        std::int32_t strings = m_cur.i32();
+        tr.value(" ", strings);
+        if (m_cur.failed())
+            return failEnded();
+        if (strings < 0 || static_cast<std::uint32_t>(strings) > m_cur.remaining() / 2)
+            return fail("attribute \"" + record.name + "\" has " + std::to_string(strings) +
+                        " strings, more than the " + num(m_cur.remaining()) +
+                        " bytes left at byte " + num(m_cur.offset()) + " can hold");
+        for (std::int32_t s = 0; s < strings; ++s) {
+            std::uint16_t n = m_cur.u16();
+            const unsigned char *text = m_cur.take(n);
+            if (!text)
+                return failEnded();
+            tr.bytes(" ", text, n);
+        }
+        return true;
+    }
+    const unsigned char *p = m_cur.take(plan.bytes);
+    if (!p)
+        return failEnded();
+    traceElement(tr, " ", plan, p);
+    if (plan.store == Store::Float)
+        record.float_default = loadF32BE(p);
+    else if (plan.store == Store::Vector)
+        record.vector_default = vectorAt(p, size);
+    else if (plan.store == Store::Int)
+        record.int_default = loadI32BE(p);
+    return true;
+}
+
+template <class Tr>
+void ClassicLoader::traceElement(Tr &tr, const char *label, const Plan &plan,
+                                 const unsigned char *p) {
+    if (!Tr::on)
+        return;
+    std::int16_t c = 0;
+    if (plan.floats && plan.size >= 3) {
+        tr.vector(label, vectorAt(p, 3));
+        c = 3;
+    }
+    for (; c < plan.size; ++c) {
+        if (plan.floats)
+            tr.value(label, loadF32BE(p + 4 * c));
+        else
+            tr.value(label, loadI32BE(p + 4 * c));
+    }
+}
+
+template <class Tr> bool ClassicLoader::readPoints(Tr &tr) {
+    const std::size_t count = m_model.numberOfPoints;
+    std::size_t record = 16;
+    for (const Plan &p : m_pointPlans)
+        record += p.bytes;
+    if (count > m_cur.remaining() / record)
+        return fail("the point count " + num(count) + " needs " + num(count) + " records of " +
+                    num(record) + " bytes, but only " + num(m_cur.remaining()) +
+                    " bytes are left at byte " + num(m_cur.offset()));
+    const unsigned char *p = m_cur.take(count * record);
+    if (!p)
+        return failEnded();
+    std::vector<Imath::Vec3<float>> &positions = m_model.pointAttributes[m_pointIndex].vector_data;
+    const std::size_t start = positions.size();
+    positions.resize(start + count);
+    Imath::Vec3<float> *pos = positions.data() + start;
+    const std::vector<Sink> sinks =
+        makeSinks(m_pointPlans, &m_model.pointAttributes, m_firstPointAttr, start, count, 16);
+    for (std::size_t i = 0; i < count; ++i, p += record) {
+        pos[i] = vectorAt(p, 3);
+        for (const Sink &s : sinks)
+            storeElement(s, p, i);
+        if (Tr::on) {
+            tr.vector("P: ", pos[i]);
+            tr.value("  ", loadF32BE(p + 12));
+            for (std::size_t a = 0; a < m_pointPlans.size(); ++a)
+                traceElement(tr, "\t", m_pointPlans[a], p + sinks[a].offset);
+            tr.text("\n");
+        }
+    }
+    return true;
+}
+
+bool ClassicLoader::scanPrimitives(unsigned indexWidth, PrimTotals &totals) {
+    const std::uint32_t count = m_model.numberOfPrimitives;
+    const std::size_t vertexRecord = indexWidth + m_vertexBytes;
+    std::uint32_t done = 0;
+    while (done < count) {
+        const std::size_t at = m_cur.offset();
+        std::uint32_t key = m_cur.u32();
+        std::uint32_t type = key;
+        std::uint32_t inRun = 1;
+        if (key == kRunMarker) {
+            inRun = m_cur.u16();
+            type = m_cur.u32();
+        }
+        if (m_cur.failed())
+            return failEnded();
+        if (inRun > count - done)
+            return fail("a run of " + num(inRun) + " primitives at byte " + num(at) +
+                        " goes past the primitive count " + num(count));
+        if (type != kPolygon && type != kParticles)
+            return fail("primitive " + num(done) + " at byte " + num(at) + " has type " +
+                        hex(type) + ", which Kelp does not read (only polygons and particles)");
+        for (std::uint32_t k = 0; k < inRun; ++k) {
+            const std::size_t bodyAt = m_cur.offset();
+            std::uint32_t vertices = m_cur.u32();
+            if (type == kPolygon)
+                m_cur.u8();
+            if (m_cur.failed())
+                return failEnded();
+            if (type == kParticles && static_cast<std::int32_t>(vertices) < 0)
+                return fail("particle primitive " + num(done + k) + " at byte " + num(bodyAt) +
+                            " has a negative vertex count");
+            if (vertices > m_cur.remaining() / vertexRecord)
+                return fail("primitive " + num(done + k) + " at byte " + num(bodyAt) + " has " +
+                            num(vertices) + " vertices of " + num(vertexRecord) +
+                            " bytes, but only " + num(m_cur.remaining()) + " bytes are left");
+            if (!m_cur.skip(vertices * vertexRecord) || !m_cur.skip(m_primBytes))
+                return failEnded();
+            if (type == kPolygon) {
+                ++totals.polygons;
+                totals.vertices += vertices;
+            }
+        }
+        done += inRun;
+    }
+    return true;
+}
+
+template <class Tr>
+bool ClassicLoader::readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals &totals) {
+    Kelp &m = m_model;
+    const std::uint32_t count = m.numberOfPrimitives;
+    const std::size_t vertexRecord = indexWidth + m_vertexBytes;
+    const std::size_t polygonStart = m.polygons.size();
+    m.polygons.resize(polygonStart + totals.polygons);
+    std::size_t vertexStart = 0;
+    for (std::size_t a = m_firstVertexAttr; a < m.vertexAttributes.size(); ++a) {
+        const AttributeData &r = m.vertexAttributes[a];
+        vertexStart =
+            std::max(vertexStart, std::max(r.float_data.size(),
+                                           std::max(r.vector_data.size(), r.int_data.size())));
+    }
+    const std::vector<Sink> sinks = makeSinks(m_vertexPlans, &m.vertexAttributes, m_firstVertexAttr,
+                                              vertexStart, totals.vertices, indexWidth);
+    std::size_t polygon = polygonStart;
+    std::size_t vertex = 0;
+    std::uint32_t done = 0;
+    bool first = true;
+    while (done < count) {
+        std::uint32_t key = m_cur.u32();
+        std::uint32_t type = key;
+        std::uint32_t inRun = 1;
+        if (key == kRunMarker) {
+            tr.value(" poly mode", static_cast<std::int32_t>(key));
+            inRun = m_cur.u16();
+            tr.value("\nnumber of Polygons: ", static_cast<std::uint16_t>(inRun));
+            type = m_cur.u32();
+            tr.value("\npolygon run mode: ", static_cast<std::int32_t>(type));
+        } else {
+            tr.value("\npoly mode: ", static_cast<std::int32_t>(key));
+        }
+        if (m_cur.failed())
+            return failEnded();
+        if (first) {
+            m.tempInt = static_cast<std::int32_t>(type);
+            m.numberOfPolygons = static_cast<std::uint16_t>(
+                key == kRunMarker ? inRun : std::min<std::uint32_t>(count, 0xFFFF));
+            first = false;
+        }
+        for (std::uint32_t k = 0; k < inRun; ++k) {
+            std::uint32_t vertices = m_cur.u32();
+            if (type == kPolygon) {
+                tr.value("\nnumber of poly verts: ", vertices);
+                char flag = static_cast<char>(m_cur.u8());
+                tr.character(" ", flag);
+                m.tempChar = flag;
+            } else {
+                tr.value("\nnumber of particle verts: ", static_cast<std::int32_t>(vertices));
+            }
+            const std::size_t bodyAt = m_cur.offset();
+            const unsigned char *p = vertices <= m_cur.remaining() / vertexRecord
+                                         ? m_cur.take(vertices * vertexRecord)
+                                         : nullptr;
+            if (!p || (type == kPolygon &&
+                       (polygon >= m.polygons.size() || vertex + vertices > totals.vertices)))
+                return fail("primitive " + num(done + k) + " at byte " + num(bodyAt) +
+                            " does not match the first reading of the primitives");
+            if (type == kPolygon) {
+                PolygonData &poly = m.polygons[polygon];
+                poly.numberOfVertices = vertices;
+                poly.ids.resize(vertices);
+                std::uint32_t *ids = poly.ids.data();
+                for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord) {
+                    std::uint32_t id = indexWidth == 2 ? loadU16BE(p) : loadU32BE(p);
+                    if (id >= m.numberOfPoints)
+                        return fail("polygon " + num(polygon - polygonStart) + " names point " +
+                                    num(id) + " at byte " + num(bodyAt + v * vertexRecord) +
+                                    ", but the file has " + num(m.numberOfPoints) + " points");
+                    ids[v] = id;
+                    for (const Sink &s : sinks)
+                        storeElement(s, p, vertex);
+                    ++vertex;
+                    if (Tr::on) {
+                        tr.value(" ", id);
+                        for (std::size_t a = 0; a < m_vertexPlans.size(); ++a)
+                            traceElement(tr, " ", m_vertexPlans[a], p + sinks[a].offset);
+                    }
+                }
+                ++polygon;
+            } else if (Tr::on) {
+                for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord) {
+                    tr.value(" ", indexWidth == 2 ? loadU16BE(p) : loadU32BE(p));
+                    for (std::size_t a = 0; a < m_vertexPlans.size(); ++a)
+                        traceElement(tr, " ", m_vertexPlans[a], p + sinks[a].offset);
+                }
+            }
+            const unsigned char *values = m_cur.take(m_primBytes);
+            if (!values)
+                return failEnded();
+            if (Tr::on) {
+                std::size_t offset = 0;
+                for (const Plan &plan : m_primPlans) {
+                    traceElement(tr, " ", plan, values + offset);
+                    offset += plan.bytes;
+                }
+            }
+        }
+        done += inRun;
+    }
+    m.numberOfVertices = static_cast<std::uint32_t>(vertex);
+    return true;
+}

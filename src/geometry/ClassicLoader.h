@@ -1,0 +1,73 @@
+// The parse of a classic binary geometry file held in memory.
+//
+// Reads the header, the point, vertex and primitive attribute dictionaries,
+// the point records and the primitives (runs and single keyed primitives;
+// polygons are kept, particle primitives are read past), and stops there:
+// detail attributes, groups and the extra section are not needed. Every
+// count is checked against the bytes left before anything is sized from it.
+#ifndef KELP_GEOMETRY_CLASSICLOADER_H
+#define KELP_GEOMETRY_CLASSICLOADER_H
+
+#include "ByteCursor.h"
+
+#include <Kelp>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ClassicLoader {
+public:
+    ClassicLoader(Kelp &model, const unsigned char *data, std::size_t size);
+
+    // Fills the model; false when the data does not hold a complete file, with
+    // the reason (offset, count) in error(). The model is then partly filled:
+    // callers load into a scratch model.
+    bool load(bool trace);
+    const std::string &error() const { return m_error; }
+
+private:
+    enum class Dict { Point, Vertex, Primitive };
+    // Where the values of one attribute go in the model.
+    enum class Store { Float, Vector, Int, None };
+    struct Plan {
+        Store store = Store::None;
+        bool floats = false;   // components are f32 (else i32)
+        std::int16_t size = 0; // components per element
+        std::uint32_t bytes = 0;
+    };
+    struct PrimTotals {
+        std::uint64_t polygons = 0;
+        std::uint64_t vertices = 0;
+    };
+
+    template <class Tr> bool run(Tr &tr);
+    template <class Tr> bool readHeader(Tr &tr);
+    template <class Tr>
+    bool readDictionary(Tr &tr, Dict dict, std::uint32_t count, std::vector<Plan> &plans);
+    template <class Tr> bool readEntry(Tr &tr, Dict dict, AttributeData &record, Plan &plan);
+    template <class Tr> bool readPoints(Tr &tr);
+    bool scanPrimitives(unsigned indexWidth, PrimTotals &totals);
+    template <class Tr> bool readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals &totals);
+    template <class Tr>
+    void traceElement(Tr &tr, const char *label, const Plan &plan, const unsigned char *p);
+
+    bool fail(const std::string &reason);
+    bool failEnded();
+
+    Kelp &m_model;
+    ByteCursor m_cur;
+    std::string m_error;
+    const char *m_section = "header";
+    std::size_t m_pointIndex = 0; // index of "P" in the point attributes
+    std::size_t m_firstPointAttr = 0;
+    std::size_t m_firstVertexAttr = 0;
+    std::vector<Plan> m_pointPlans;
+    std::vector<Plan> m_vertexPlans;
+    std::vector<Plan> m_primPlans;
+    std::size_t m_vertexBytes = 0; // attribute bytes per vertex
+    std::size_t m_primBytes = 0;   // attribute bytes per primitive
+};
+
+#endif

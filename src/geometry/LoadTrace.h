@@ -1,0 +1,39 @@
+// Trace policies for the loader. One parse serves both: with NoTrace every
+// call inlines to nothing, with Trace each value is echoed to standard error
+// after its label, as the value readers of Encoding.h print them.
+#ifndef KELP_GEOMETRY_LOADTRACE_H
+#define KELP_GEOMETRY_LOADTRACE_H
+
+#include <Imath/ImathVec.h>
+
+#include <cstddef>
+#include <iostream>
+
+struct NoTrace {
+    static constexpr bool on = false;
+    template <typename T> void value(const char *, T) {}
+    void vector(const char *, const Imath::Vec3<float> &) {}
+    void character(const char *, char) {}
+    void text(const char *) {}
+    void bytes(const char *, const unsigned char *, std::size_t) {}
+};
+
+struct Trace {
+    static constexpr bool on = true;
+    template <typename T> void value(const char *label, T v) { std::cerr << label << v; }
+    void vector(const char *label, const Imath::Vec3<float> &v) {
+        std::cerr << label << '(' << v.x << ' ' << v.y << ' ' << v.z << ')';
+    }
+    void character(const char *label, char c) { std::cerr << label << c; }
+    void text(const char *text) { std::cerr << text; }
+    // Raw bytes shown as text up to the first zero byte.
+    void bytes(const char *label, const unsigned char *p, std::size_t n) {
+        std::size_t len = 0;
+        while (len < n && p[len] != 0)
+            ++len;
+        std::cerr << label;
+        std::cerr.write(reinterpret_cast<const char *>(p), static_cast<std::streamsize>(len));
+    }
+};
+
+#endif

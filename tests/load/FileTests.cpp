@@ -1,0 +1,99 @@
+// Loading from a path: the path test, files that cannot be opened, and the
+// gzip decision by content.
+#include "LoadHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace {
+
+using namespace kelptest;
+
+std::string tempPath(const std::string &name) {
+    return testing::TempDir() + name;
+}
+
+struct PathLoad {
+    int result;
+    std::string err;
+};
+
+PathLoad loadPath(Kelp &k, const std::string &path) {
+    testing::internal::CaptureStderr();
+    PathLoad r;
+    r.result = k.loadBgeo(path);
+    r.err = testing::internal::GetCapturedStderr();
+    return r;
+}
+
+TEST(LoadFile, PathsWithoutBgeoAreRefused) {
+    Kelp k;
+    PathLoad r = loadPath(k, "/tmp/a.geo");
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.err, "file type extension did not contain .bgeo, Quitting: /tmp/a.geo\n");
+    EXPECT_TRUE(k.getPointAttributes().empty());
+}
+
+TEST(LoadFile, ADirectoryNamedBgeoPassesThePathTest) {
+    const std::string dir = tempPath("bgeo");
+    mkdir(dir.c_str(), 0755);
+    const std::string path = dir + "/a.geo";
+    writeFileBytes(path, triangleFile().bytes());
+    Kelp k;
+    PathLoad r = loadPath(k, path);
+    EXPECT_EQ(r.result, 1) << r.err;
+    EXPECT_EQ(k.getNumPolys(), 1u);
+    std::remove(path.c_str());
+}
+
+TEST(LoadFile, MissingFiles) {
+    Kelp k;
+    const std::string path = tempPath("does-not-exist.bgeo");
+    PathLoad r = loadPath(k, path);
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.err, "\ncould not open file: " + path);
+}
+
+TEST(LoadFile, CompressionIsDecidedByTheContent) {
+    const Bytes plain = triangleFile().bytes();
+    const Bytes packed = gzipBytes(plain);
+    const std::string names[] = {"c.bgeo", "c.bgeo.gz"};
+    for (const std::string &name : names) {
+        for (const Bytes *bytes : {&plain, &packed}) {
+            const std::string path = tempPath(name);
+            writeFileBytes(path, *bytes);
+            Kelp k;
+            PathLoad r = loadPath(k, path);
+            EXPECT_EQ(r.result, 1) << name << ": " << r.err;
+            EXPECT_EQ(r.err, "");
+            EXPECT_EQ(k.getNumPolys(), 1u);
+            std::remove(path.c_str());
+        }
+    }
+}
+
+TEST(LoadFile, TheUnzipLineIsPrintedWithoutTracing) {
+    Bytes packed = gzipBytes(triangleFile().bytes());
+    packed.resize(packed.size() / 2);
+    const std::string path = tempPath("half.bgeo.gz");
+    writeFileBytes(path, packed);
+    Kelp k;
+    PathLoad r = loadPath(k, path);
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.err,
+              "could not unzip file exiting: the compressed data ends early -5 (" + path + ")\n");
+    std::remove(path.c_str());
+}
+
+TEST(LoadFile, ADirectoryIsNotAFile) {
+    const std::string dir = tempPath("dir.bgeo");
+    mkdir(dir.c_str(), 0755);
+    Kelp k;
+    PathLoad r = loadPath(k, dir);
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(lineCount(r.err), 1) << r.err;
+}
+
+} // namespace
