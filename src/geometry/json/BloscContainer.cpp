@@ -1,0 +1,128 @@
+#include "BloscContainer.h"
+
+#include <blosc.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace kelpjson {
+
+namespace {
+
+const std::size_t kHead = 12;    // "scf1" and 8 reserved bytes
+const std::size_t kTrailer = 12; // index length and "1fcs"
+const std::size_t kChunkHeader = 16;
+// No codec Blosc 1 offers expands a chunk more than about 1000 times (LZ4,
+// which Houdini uses, at most 255 times); a chunk claiming more is damaged,
+// and refusing it keeps the output allocation tied to the input size.
+const std::uint64_t kMaxRatio = 1100;
+
+std::uint64_t loadU64BE(const unsigned char *p) {
+    std::uint64_t v = 0;
+    for (int k = 0; k < 8; ++k)
+        v = (v << 8) | p[k];
+    return v;
+}
+
+std::uint32_t loadU32LE(const unsigned char *p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+bool fail(std::string &error, const std::string &message) {
+    error = message;
+    return false;
+}
+
+struct Chunk {
+    std::size_t begin; // offset in the file
+    std::size_t bytes; // compressed bytes
+    std::size_t raw;   // uncompressed bytes
+};
+
+} // namespace
+
+bool isBloscContainer(const unsigned char *data, std::size_t size) {
+    return size >= 4 && std::memcmp(data, "scf1", 4) == 0;
+}
+
+bool unpackBloscContainer(const unsigned char *data, std::size_t size, ByteBuffer &out,
+                          std::string &error) {
+    if (!isBloscContainer(data, size))
+        return fail(error, "not a Blosc container (no \"scf1\")");
+    if (size < kHead + kTrailer + 16)
+        return fail(error, "Blosc container of " + std::to_string(size) + " bytes is truncated");
+    if (std::memcmp(data + size - 4, "1fcs", 4) != 0)
+        return fail(error, "Blosc container has no \"1fcs\" at its end (truncated?)");
+    const std::uint64_t indexBytes = loadU64BE(data + size - kTrailer);
+    const std::size_t room = size - kHead - kTrailer;
+    if (indexBytes < 16 || indexBytes % 8 != 0 || indexBytes > room)
+        return fail(error, "Blosc container index of " + std::to_string(indexBytes) +
+                               " bytes does not fit");
+    const std::size_t chunkCount = static_cast<std::size_t>(indexBytes / 8 - 1);
+    const std::size_t indexBegin = size - kTrailer - static_cast<std::size_t>(indexBytes);
+    const std::size_t area = indexBegin - kHead; // bytes of all chunks
+    if (chunkCount > area / kChunkHeader)
+        return fail(error, "Blosc container index lists " + std::to_string(chunkCount) +
+                               " chunks in " + std::to_string(area) + " bytes");
+
+    const unsigned char *index = data + indexBegin;
+    const std::uint64_t blockRaw = loadU64BE(index + 8 * (chunkCount - 1));
+    const std::uint64_t lastRaw = loadU64BE(index + 8 * chunkCount);
+    std::vector<Chunk> chunks(chunkCount);
+    std::uint64_t total = 0;
+    for (std::size_t k = 0; k < chunkCount; ++k) {
+        const std::uint64_t start = k == 0 ? 0 : loadU64BE(index + 8 * (k - 1));
+        const std::uint64_t end = k + 1 < chunkCount ? loadU64BE(index + 8 * k) : area;
+        if (start >= end || end > area)
+            return fail(error, "Blosc container index gives chunk " + std::to_string(k) +
+                                   " the range " + std::to_string(start) + " to " +
+                                   std::to_string(end) + " of " + std::to_string(area));
+        Chunk &c = chunks[k];
+        c.begin = kHead + static_cast<std::size_t>(start);
+        c.bytes = static_cast<std::size_t>(end - start);
+        const unsigned char *head = data + c.begin;
+        if (c.bytes < kChunkHeader)
+            return fail(error, "Blosc chunk " + std::to_string(k) + " of " +
+                                   std::to_string(c.bytes) + " bytes is truncated");
+        const std::uint32_t nbytes = loadU32LE(head + 4);
+        const std::uint32_t cbytes = loadU32LE(head + 12);
+        if (cbytes != c.bytes)
+            return fail(error, "Blosc chunk " + std::to_string(k) + " at byte " +
+                                   std::to_string(c.begin) + " says " + std::to_string(cbytes) +
+                                   " bytes, the index " + std::to_string(c.bytes));
+        const std::uint64_t expected = k + 1 < chunkCount ? blockRaw : lastRaw;
+        if (nbytes != expected)
+            return fail(error, "Blosc chunk " + std::to_string(k) + " holds " +
+                                   std::to_string(nbytes) + " bytes, the index " +
+                                   std::to_string(expected));
+        if (nbytes > kMaxRatio * cbytes)
+            return fail(error, "Blosc chunk " + std::to_string(k) + " claims " +
+                                   std::to_string(nbytes) + " bytes from " +
+                                   std::to_string(cbytes));
+        std::size_t validated = 0;
+        if (blosc_cbuffer_validate(head, c.bytes, &validated) != 0 || validated != nbytes)
+            return fail(error, "Blosc chunk " + std::to_string(k) + " at byte " +
+                                   std::to_string(c.begin) + " has a damaged header");
+        c.raw = nbytes;
+        total += nbytes;
+    }
+
+    if (static_cast<std::size_t>(total) != total || !out.resize(static_cast<std::size_t>(total)))
+        return fail(error, "out of memory for " + std::to_string(total) + " bytes");
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < chunkCount; ++k) {
+        const Chunk &c = chunks[k];
+        if (c.raw == 0)
+            continue;
+        const int got = blosc_decompress_ctx(data + c.begin, out.data() + at, c.raw, 1);
+        if (got < 0 || static_cast<std::size_t>(got) != c.raw)
+            return fail(error, "Blosc chunk " + std::to_string(k) + " at byte " +
+                                   std::to_string(c.begin) + " does not decompress");
+        at += c.raw;
+    }
+    return true;
+}
+
+} // namespace kelpjson

@@ -1,0 +1,66 @@
+// The walk over one geometry document of Houdini's JSON-based format: what
+// the model needs, gathered in file terms (vertex numbers, not yet
+// polygons' point lists). Everything else is read past by its extent.
+#ifndef KELP_GEOMETRY_JSON_JSONDOCUMENT_H
+#define KELP_GEOMETRY_JSON_JSONDOCUMENT_H
+
+#include "JsonTokens.h"
+
+#include <Kelp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kelpjson {
+
+// One closed polygon: `count` vertex numbers, either consecutive from
+// `first` or listed in JsonDocument::listedVertices from index `first`.
+struct PolygonRef {
+    std::uint64_t first = 0;
+    std::uint32_t count = 0;
+    bool listed = false;
+};
+
+struct JsonDocument {
+    std::string fileVersion;
+    std::uint64_t pointCount = 0;
+    std::uint64_t vertexCount = 0;
+    std::uint64_t primitiveCount = 0;
+    bool havePointCount = false;
+    bool haveVertexCount = false;
+
+    // The point number of every vertex, in vertex order.
+    std::vector<std::uint32_t> topology;
+    bool haveTopology = false;
+
+    // "P" (vector, one value per point), and the other point and vertex
+    // attributes the model can hold, with one value per point or per vertex
+    // (vertex values still in the file's vertex order).
+    AttributeData position;
+    bool havePosition = false;
+    std::vector<AttributeData> pointAttributes;
+    std::vector<AttributeData> vertexAttributes;
+    std::uint32_t primitiveAttributeCount = 0;
+    std::uint32_t globalAttributeCount = 0;
+    std::uint32_t pointGroupCount = 0;
+    std::uint32_t primitiveGroupCount = 0;
+
+    std::vector<PolygonRef> polygons;
+    std::vector<std::uint32_t> listedVertices;
+    // What was read past, for the trace.
+    std::uint64_t skippedPrimitives = 0;
+};
+
+// Reads the document from the reader's position (after the magic). False
+// with the reason recorded in the reader.
+bool readDocument(TokenReader &reader, JsonDocument &doc, bool trace);
+
+// The sections, each reading its value from the reader's position; the
+// counts must have been read before them.
+bool readAttributes(TokenReader &reader, JsonDocument &doc, bool trace);
+bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace);
+
+} // namespace kelpjson
+
+#endif

@@ -1,0 +1,309 @@
+#include "JsonFields.h"
+
+#include <cstring>
+
+namespace kelpjson {
+
+namespace {
+
+std::string quoted(const char *what) {
+    return std::string("'") + what + "'";
+}
+
+// Element k of a uniform integer array (the element type was checked).
+std::int64_t uniformInt(const TokenReader &reader, const Token &token, std::size_t k) {
+    const unsigned char *p = token.data + k * numericElementSize(token.element);
+    switch (token.element) {
+    case kTokInt8:
+        return static_cast<std::int8_t>(*p);
+    case kTokUInt8:
+        return *p;
+    case kTokInt16:
+        return static_cast<std::int16_t>(reader.loadU16(p));
+    case kTokUInt16:
+        return reader.loadU16(p);
+    case kTokInt32:
+        return static_cast<std::int32_t>(reader.loadU32(p));
+    default:
+        return static_cast<std::int64_t>(reader.loadU64(p));
+    }
+}
+
+bool outOfRange(TokenReader &reader, std::int64_t value, const char *what, std::size_t at) {
+    return reader.fail("value " + std::to_string(value) + " out of range in " + quoted(what), at);
+}
+
+} // namespace
+
+bool readInt(TokenReader &reader, std::int64_t &value, const char *what) {
+    Token t;
+    if (!reader.next(t))
+        return false;
+    if (t.kind != TokenKind::Int)
+        return reader.fail("expected an integer for " + quoted(what), t.offset);
+    value = t.i;
+    return true;
+}
+
+bool readIntIn(TokenReader &reader, std::int64_t low, std::int64_t high, std::int64_t &value,
+               const char *what) {
+    const std::size_t at = reader.offset();
+    if (!readInt(reader, value, what))
+        return false;
+    if (value < low || value > high)
+        return outOfRange(reader, value, what, at);
+    return true;
+}
+
+bool readBool(TokenReader &reader, bool &value, const char *what) {
+    Token t;
+    if (!reader.next(t))
+        return false;
+    if (t.kind != TokenKind::Bool && t.kind != TokenKind::Int)
+        return reader.fail("expected a bool for " + quoted(what), t.offset);
+    value = t.i != 0;
+    return true;
+}
+
+bool readString(TokenReader &reader, std::string_view &value, const char *what) {
+    Token t;
+    if (!reader.next(t))
+        return false;
+    if (t.kind != TokenKind::String)
+        return reader.fail("expected a string for " + quoted(what), t.offset);
+    value = t.s;
+    return true;
+}
+
+ObjectReader::ObjectReader(TokenReader &reader, const char *what) : m_reader(reader), m_what(what) {
+    Token t;
+    if (!reader.next(t))
+        return;
+    if (t.kind == TokenKind::ArrayBegin)
+        m_end = TokenKind::ArrayEnd;
+    else if (t.kind == TokenKind::MapBegin)
+        m_end = TokenKind::MapEnd;
+    else
+        reader.fail("expected a list of keys and values for " + quoted(what), t.offset);
+}
+
+bool ObjectReader::nextKey(std::string_view &key) {
+    Token t;
+    if (m_reader.failed() || !m_reader.next(t))
+        return false;
+    if (t.kind == m_end)
+        return false;
+    if (t.kind != TokenKind::String)
+        return m_reader.fail("expected a key in " + quoted(m_what), t.offset);
+    key = t.s;
+    return true;
+}
+
+ArrayReader::ArrayReader(TokenReader &reader, const char *what) : m_reader(reader), m_what(what) {
+    Token t;
+    if (!reader.next(t))
+        return;
+    if (t.kind != TokenKind::ArrayBegin)
+        reader.fail("expected an array for " + quoted(what), t.offset);
+}
+
+bool ArrayReader::nextElement() {
+    Token t;
+    if (m_reader.failed() || !m_reader.peek(t))
+        return false;
+    if (t.kind == TokenKind::ArrayEnd) {
+        m_reader.next(t);
+        return false;
+    }
+    if (t.kind == TokenKind::MapEnd)
+        return m_reader.fail("unbalanced end of map in " + quoted(m_what), t.offset);
+    return true;
+}
+
+bool readIntArray(TokenReader &reader, std::int64_t low, std::int64_t high,
+                  std::vector<std::int64_t> &out, const char *what) {
+    out.clear();
+    Token t;
+    if (!reader.next(t))
+        return false;
+    if (t.kind == TokenKind::Uniform) {
+        if (!isIntegerElement(t.element))
+            return reader.fail("expected integers in " + quoted(what), t.offset);
+        out.resize(static_cast<std::size_t>(t.count));
+        for (std::size_t k = 0; k < out.size(); ++k) {
+            const std::int64_t v = uniformInt(reader, t, k);
+            if (v < low || v > high)
+                return outOfRange(reader, v, what, t.offset);
+            out[k] = v;
+        }
+        return true;
+    }
+    if (t.kind != TokenKind::ArrayBegin)
+        return reader.fail("expected an array for " + quoted(what), t.offset);
+    for (;;) {
+        if (!reader.next(t))
+            return false;
+        if (t.kind == TokenKind::ArrayEnd)
+            return true;
+        if (t.kind != TokenKind::Int)
+            return reader.fail("expected an integer in " + quoted(what), t.offset);
+        if (t.i < low || t.i > high)
+            return outOfRange(reader, t.i, what, t.offset);
+        out.push_back(t.i);
+    }
+}
+
+bool readUInt32Array(TokenReader &reader, std::uint32_t high, std::vector<std::uint32_t> &out,
+                     const char *what) {
+    out.clear();
+    Token t;
+    if (!reader.peek(t))
+        return false;
+    if (t.kind != TokenKind::Uniform || !isIntegerElement(t.element)) {
+        std::vector<std::int64_t> values;
+        if (!readIntArray(reader, 0, high, values, what))
+            return false;
+        out.assign(values.begin(), values.end());
+        return true;
+    }
+    reader.next(t);
+    const std::size_t n = static_cast<std::size_t>(t.count);
+    out.resize(n);
+    if (t.element == kTokInt32 && !reader.swapped()) {
+        // The common case: copy in bulk, then check the range in one pass.
+        if (n)
+            std::memcpy(out.data(), t.data, n * 4);
+        for (std::size_t k = 0; k < n; ++k)
+            if (out[k] > high) // negative values come out above any 32-bit high
+                return outOfRange(reader, static_cast<std::int32_t>(out[k]), what, t.offset);
+        return true;
+    }
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::int64_t v = uniformInt(reader, t, k);
+        if (v < 0 || v > static_cast<std::int64_t>(high))
+            return outOfRange(reader, v, what, t.offset);
+        out[k] = static_cast<std::uint32_t>(v);
+    }
+    return true;
+}
+
+bool readNumberArray(TokenReader &reader, std::vector<double> &out, const char *what) {
+    out.clear();
+    Token t;
+    if (!reader.next(t))
+        return false;
+    if (t.kind == TokenKind::Uniform) {
+        if (isIntegerElement(t.element)) {
+            for (std::size_t k = 0; k < t.count; ++k)
+                out.push_back(static_cast<double>(uniformInt(reader, t, k)));
+            return true;
+        }
+        if (!isRealElement(t.element))
+            return reader.fail("expected numbers in " + quoted(what), t.offset);
+        const std::size_t width = numericElementSize(t.element);
+        for (std::size_t k = 0; k < t.count; ++k) {
+            const unsigned char *p = t.data + k * width;
+            if (t.element == kTokReal16) {
+                out.push_back(halfToFloat(reader.loadU16(p)));
+            } else if (t.element == kTokReal32) {
+                const std::uint32_t bits = reader.loadU32(p);
+                float v;
+                std::memcpy(&v, &bits, 4);
+                out.push_back(v);
+            } else {
+                const std::uint64_t bits = reader.loadU64(p);
+                double v;
+                std::memcpy(&v, &bits, 8);
+                out.push_back(v);
+            }
+        }
+        return true;
+    }
+    if (t.kind != TokenKind::ArrayBegin)
+        return reader.fail("expected an array for " + quoted(what), t.offset);
+    for (;;) {
+        if (!reader.next(t))
+            return false;
+        if (t.kind == TokenKind::ArrayEnd)
+            return true;
+        if (t.kind == TokenKind::Int || t.kind == TokenKind::Bool)
+            out.push_back(static_cast<double>(t.i));
+        else if (t.kind == TokenKind::Real)
+            out.push_back(t.r);
+        else
+            return reader.fail("expected a number in " + quoted(what), t.offset);
+    }
+}
+
+bool readFlagArray(TokenReader &reader, std::vector<std::uint8_t> &out, const char *what) {
+    out.clear();
+    Token t;
+    if (!reader.next(t))
+        return false;
+    if (t.kind == TokenKind::Uniform) {
+        if (t.element == kTokBool) {
+            reader.uniformBools(t, out);
+            return true;
+        }
+        if (!isIntegerElement(t.element))
+            return reader.fail("expected flags in " + quoted(what), t.offset);
+        out.resize(static_cast<std::size_t>(t.count));
+        for (std::size_t k = 0; k < out.size(); ++k)
+            out[k] = uniformInt(reader, t, k) != 0;
+        return true;
+    }
+    if (t.kind != TokenKind::ArrayBegin)
+        return reader.fail("expected an array for " + quoted(what), t.offset);
+    for (;;) {
+        if (!reader.next(t))
+            return false;
+        if (t.kind == TokenKind::ArrayEnd)
+            return true;
+        if (t.kind != TokenKind::Bool && t.kind != TokenKind::Int)
+            return reader.fail("expected a flag in " + quoted(what), t.offset);
+        out.push_back(t.i != 0);
+    }
+}
+
+bool readStringArray(TokenReader &reader, std::vector<std::string_view> &out, const char *what) {
+    out.clear();
+    Token t;
+    if (!reader.next(t))
+        return false;
+    if (t.kind == TokenKind::Uniform) {
+        if (t.element != kTokString && t.element != kTokTokenRef) {
+            if (t.count == 0)
+                return true;
+            return reader.fail("expected strings in " + quoted(what), t.offset);
+        }
+        return reader.uniformStrings(t, out);
+    }
+    if (t.kind != TokenKind::ArrayBegin)
+        return reader.fail("expected an array for " + quoted(what), t.offset);
+    for (;;) {
+        if (!reader.next(t))
+            return false;
+        if (t.kind == TokenKind::ArrayEnd)
+            return true;
+        if (t.kind != TokenKind::String)
+            return reader.fail("expected a string in " + quoted(what), t.offset);
+        out.push_back(t.s);
+    }
+}
+
+bool readIntOrIntArray(TokenReader &reader, std::int64_t low, std::int64_t high,
+                       std::vector<std::int64_t> &out, const char *what) {
+    Token t;
+    if (!reader.peek(t))
+        return false;
+    if (t.kind == TokenKind::Int) {
+        reader.next(t);
+        if (t.i < low || t.i > high)
+            return outOfRange(reader, t.i, what, t.offset);
+        out.assign(1, t.i);
+        return true;
+    }
+    return readIntArray(reader, low, high, out, what);
+}
+
+} // namespace kelpjson

@@ -1,0 +1,285 @@
+// The "primitives" section: closed polygons from every form Houdini writes
+// them in (polygon runs "Polygon_run"/"p_r" with per-polygon or run-length
+// vertex counts, runs of "Poly" with listed vertices, single "Poly"), kept
+// in file order as vertex numbers. Everything else (particle systems, whose
+// points are loaded anyway, open curves, packed, volume, quadric and spline
+// primitives) is read past by its extent.
+#include "JsonDocument.h"
+
+#include "JsonFields.h"
+
+#include <iostream>
+#include <string>
+#include <string_view>
+
+namespace kelpjson {
+
+namespace {
+
+const std::int64_t kMaxCount = 0xFFFFFFFFLL;
+
+struct Definition {
+    std::string_view type;
+    std::string_view runType;
+    std::vector<std::string_view> varyingFields;
+    bool closed = true; // from "uniformfields"
+};
+
+bool readDefinition(TokenReader &reader, Definition &def) {
+    ObjectReader object(reader, "primitive definition");
+    std::string_view key;
+    while (object.nextKey(key)) {
+        bool ok;
+        if (key == "type") {
+            ok = readString(reader, def.type, "type");
+        } else if (key == "runtype") {
+            ok = readString(reader, def.runType, "runtype");
+        } else if (key == "varyingfields") {
+            ok = readStringArray(reader, def.varyingFields, "varyingfields");
+        } else if (key == "uniformfields") {
+            ObjectReader fields(reader, "uniformfields");
+            std::string_view field;
+            ok = true;
+            while (ok && fields.nextKey(field))
+                ok =
+                    field == "closed" ? readBool(reader, def.closed, "closed") : reader.skipValue();
+            ok = ok && !reader.failed();
+        } else {
+            ok = reader.skipValue();
+        }
+        if (!ok)
+            return false;
+    }
+    return !reader.failed();
+}
+
+bool addListed(TokenReader &reader, JsonDocument &doc, const std::vector<std::int64_t> &vertices,
+               std::size_t at) {
+    if (vertices.empty())
+        return true; // nothing to show
+    if (vertices.size() > kMaxCount)
+        return reader.fail("polygon of " + std::to_string(vertices.size()) + " vertices", at);
+    PolygonRef ref;
+    ref.first = doc.listedVertices.size();
+    ref.count = static_cast<std::uint32_t>(vertices.size());
+    ref.listed = true;
+    for (std::int64_t v : vertices)
+        doc.listedVertices.push_back(static_cast<std::uint32_t>(v));
+    doc.polygons.push_back(ref);
+    return true;
+}
+
+// A polygon run: consecutive vertices from the start vertex, the counts given
+// per polygon or as (count, repeat) pairs.
+bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
+    const std::size_t at = reader.offset();
+    const std::int64_t maxVertex = static_cast<std::int64_t>(doc.vertexCount);
+    std::int64_t start = -1, primitives = -1;
+    std::vector<std::int64_t> counts, runs;
+    bool haveCounts = false, haveRuns = false;
+    ObjectReader object(reader, "polygon run");
+    std::string_view key;
+    while (object.nextKey(key)) {
+        bool ok;
+        if (key == "s_v" || key == "startvertex") {
+            ok = readIntIn(reader, 0, maxVertex, start, "startvertex");
+        } else if (key == "n_p" || key == "nprimitives") {
+            ok = readIntIn(reader, 0, kMaxCount, primitives, "nprimitives");
+        } else if (key == "n_v" || key == "nvertices") {
+            ok = haveCounts = readIntArray(reader, 0, maxVertex, counts, "nvertices");
+        } else if (key == "r_v" || key == "nvertices_rle") {
+            ok = haveRuns = readIntArray(reader, 0, kMaxCount, runs, "nvertices_rle");
+        } else {
+            ok = reader.skipValue();
+        }
+        if (!ok)
+            return false;
+    }
+    if (reader.failed())
+        return false;
+    if (start < 0)
+        return reader.fail("polygon run without a start vertex", at);
+    if (haveCounts == haveRuns)
+        return reader.fail("polygon run needs either vertex counts or run-length counts", at);
+    if (haveRuns && runs.size() % 2 != 0)
+        return reader.fail("run-length counts of a polygon run come in pairs", at);
+
+    // Totals first, so that nothing is expanded from counts the vertices
+    // cannot hold.
+    std::uint64_t polygonTotal = 0, vertexTotal = 0;
+    const std::uint64_t room = doc.vertexCount - static_cast<std::uint64_t>(start);
+    if (haveCounts) {
+        polygonTotal = counts.size();
+        for (std::int64_t n : counts) {
+            vertexTotal += static_cast<std::uint64_t>(n); // each at most vertexCount
+            if (vertexTotal > room)
+                break;
+        }
+    } else {
+        for (std::size_t k = 0; k < runs.size(); k += 2) {
+            const std::uint64_t n = static_cast<std::uint64_t>(runs[k]);
+            const std::uint64_t repeat = static_cast<std::uint64_t>(runs[k + 1]);
+            polygonTotal += repeat;
+            if (n && repeat > (room - std::min(room, vertexTotal)) / n)
+                return reader.fail("polygon run of " + std::to_string(repeat) + " polygons of " +
+                                       std::to_string(n) + " vertices from vertex " +
+                                       std::to_string(start) + " passes the " +
+                                       std::to_string(doc.vertexCount) + " vertices",
+                                   at);
+            vertexTotal += n * repeat;
+        }
+    }
+    if (vertexTotal > room)
+        return reader.fail("polygon run of " + std::to_string(vertexTotal) +
+                               " vertices from vertex " + std::to_string(start) + " passes the " +
+                               std::to_string(doc.vertexCount) + " vertices",
+                           at);
+    if (primitives >= 0 && static_cast<std::uint64_t>(primitives) != polygonTotal)
+        return reader.fail("polygon run says " + std::to_string(primitives) + " polygons but has " +
+                               std::to_string(polygonTotal),
+                           at);
+    if (!closed) {
+        doc.skippedPrimitives += polygonTotal;
+        return true;
+    }
+
+    PolygonRef ref;
+    ref.first = static_cast<std::uint64_t>(start);
+    auto add = [&](std::uint64_t n) {
+        if (n) { // a polygon without vertices has nothing to show
+            ref.count = static_cast<std::uint32_t>(n);
+            doc.polygons.push_back(ref);
+        }
+        ref.first += n;
+    };
+    if (haveCounts) {
+        doc.polygons.reserve(doc.polygons.size() + counts.size());
+        for (std::int64_t n : counts)
+            add(static_cast<std::uint64_t>(n));
+    } else {
+        for (std::size_t k = 0; k < runs.size(); k += 2) {
+            const std::uint64_t n = static_cast<std::uint64_t>(runs[k]);
+            if (n == 0)
+                continue;
+            for (std::int64_t r = 0; r < runs[k + 1]; ++r)
+                add(n);
+        }
+    }
+    return true;
+}
+
+// A single primitive: "Poly" keeps its vertices when closed; the others are
+// read past.
+bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
+    if (def.type != "Poly") {
+        ++doc.skippedPrimitives;
+        return reader.skipValue();
+    }
+    const std::size_t at = reader.offset();
+    const std::int64_t maxVertex = static_cast<std::int64_t>(doc.vertexCount) - 1;
+    std::vector<std::int64_t> vertices;
+    bool closed = true;
+    ObjectReader object(reader, "polygon");
+    std::string_view key;
+    while (object.nextKey(key)) {
+        bool ok;
+        if (key == "vertex")
+            ok = readIntOrIntArray(reader, 0, maxVertex, vertices, "vertex");
+        else if (key == "closed")
+            ok = readBool(reader, closed, "closed");
+        else
+            ok = reader.skipValue();
+        if (!ok)
+            return false;
+    }
+    if (reader.failed())
+        return false;
+    if (!closed) {
+        ++doc.skippedPrimitives;
+        return true;
+    }
+    return addListed(reader, doc, vertices, at);
+}
+
+// A run of primitives of one type, each row holding the varying fields in
+// the order the definition lists them. Rows of "Poly" become polygons.
+bool readRun(TokenReader &reader, JsonDocument &doc, const Definition &def) {
+    if (def.runType != "Poly") {
+        // Count the rows while reading them past.
+        ArrayReader rows(reader, "run");
+        while (rows.nextElement()) {
+            ++doc.skippedPrimitives;
+            if (!reader.skipValue())
+                return false;
+        }
+        return !reader.failed();
+    }
+    const std::int64_t maxVertex = static_cast<std::int64_t>(doc.vertexCount) - 1;
+    ArrayReader rows(reader, "run");
+    std::vector<std::int64_t> vertices;
+    while (rows.nextElement()) {
+        const std::size_t at = reader.offset();
+        bool closed = def.closed;
+        vertices.clear();
+        ArrayReader row(reader, "run row");
+        for (std::size_t field = 0; row.nextElement(); ++field) {
+            bool ok;
+            if (field < def.varyingFields.size() && def.varyingFields[field] == "vertex")
+                ok = readIntOrIntArray(reader, 0, maxVertex, vertices, "vertex");
+            else if (field < def.varyingFields.size() && def.varyingFields[field] == "closed")
+                ok = readBool(reader, closed, "closed");
+            else
+                ok = reader.skipValue();
+            if (!ok)
+                return false;
+        }
+        if (reader.failed())
+            return false;
+        if (!closed) {
+            ++doc.skippedPrimitives;
+            continue;
+        }
+        if (!addListed(reader, doc, vertices, at))
+            return false;
+    }
+    return !reader.failed();
+}
+
+} // namespace
+
+bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace) {
+    ArrayReader list(reader, "primitives");
+    while (list.nextElement()) {
+        const std::size_t at = reader.offset();
+        ArrayReader entry(reader, "primitive");
+        Definition def;
+        if (!entry.nextElement() || !readDefinition(reader, def))
+            return reader.fail("primitive without a definition", at);
+        if (!entry.nextElement())
+            return reader.fail("primitive \"" + std::string(def.type) + "\" without data", at);
+        const std::size_t before = doc.polygons.size();
+        bool ok;
+        if (def.type == "p_r" || def.type == "Polygon_run")
+            ok = readPolygonRun(reader, doc, true);
+        else if (def.type == "c_r" || def.type == "PolygonCurve_run")
+            ok = readPolygonRun(reader, doc, false); // open polygons: checked, not kept
+        else if (def.type == "run")
+            ok = readRun(reader, doc, def);
+        else
+            ok = readSingle(reader, doc, def);
+        if (!ok)
+            return false;
+        if (entry.nextElement())
+            return reader.fail("primitive \"" + std::string(def.type) +
+                                   "\" has more than a definition and data",
+                               at);
+        if (reader.failed())
+            return false;
+        if (trace)
+            std::cerr << "primitive " << def.type << (def.runType.empty() ? "" : " of ")
+                      << def.runType << ": " << doc.polygons.size() - before << " polygons kept\n";
+    }
+    return !reader.failed();
+}
+
+} // namespace kelpjson

@@ -1,0 +1,477 @@
+#include "JsonTokens.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace kelpjson {
+
+namespace {
+
+// Nesting deeper than this is refused; real files nest fewer than 20 levels.
+const std::size_t kMaxDepth = 4096;
+
+std::string hexByte(unsigned value) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    text += digits[(value >> 4) & 15];
+    text += digits[value & 15];
+    return text;
+}
+
+} // namespace
+
+std::size_t numericElementSize(std::uint8_t element) {
+    switch (element) {
+    case kTokInt8:
+    case kTokUInt8:
+        return 1;
+    case kTokInt16:
+    case kTokUInt16:
+    case kTokReal16:
+        return 2;
+    case kTokInt32:
+    case kTokReal32:
+        return 4;
+    case kTokInt64:
+    case kTokReal64:
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+bool isIntegerElement(std::uint8_t element) {
+    return element == kTokInt8 || element == kTokInt16 || element == kTokInt32 ||
+           element == kTokInt64 || element == kTokUInt8 || element == kTokUInt16;
+}
+
+bool isRealElement(std::uint8_t element) {
+    return element == kTokReal16 || element == kTokReal32 || element == kTokReal64;
+}
+
+float halfToFloat(std::uint16_t bits) {
+    const std::uint32_t sign = static_cast<std::uint32_t>(bits & 0x8000u) << 16;
+    const std::uint32_t exponent = (bits >> 10) & 0x1Fu;
+    const std::uint32_t mantissa = bits & 0x3FFu;
+    float magnitude;
+    if (exponent == 0)
+        magnitude = std::ldexp(static_cast<float>(mantissa), -24);
+    else if (exponent == 31)
+        magnitude = mantissa ? NAN : INFINITY;
+    else
+        magnitude =
+            std::ldexp(static_cast<float>(mantissa | 0x400u), static_cast<int>(exponent) - 25);
+    float result;
+    std::uint32_t out;
+    std::memcpy(&out, &magnitude, 4);
+    out |= sign;
+    std::memcpy(&result, &out, 4);
+    return result;
+}
+
+std::uint16_t TokenReader::loadU16(const unsigned char *p) const {
+    std::uint16_t v;
+    std::memcpy(&v, p, 2);
+    return m_swap ? __builtin_bswap16(v) : v;
+}
+
+std::uint32_t TokenReader::loadU32(const unsigned char *p) const {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return m_swap ? __builtin_bswap32(v) : v;
+}
+
+std::uint64_t TokenReader::loadU64(const unsigned char *p) const {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return m_swap ? __builtin_bswap64(v) : v;
+}
+
+bool TokenReader::fail(const std::string &message, std::size_t at) {
+    if (!m_failed) {
+        m_failed = true;
+        m_error = message + " at byte " + std::to_string(at);
+    }
+    return false;
+}
+
+const unsigned char *TokenReader::take(std::size_t n) {
+    if (n > m_size - m_pos) {
+        fail("data ends early (" + std::to_string(n) + " bytes wanted, " +
+             std::to_string(m_size - m_pos) + " left)");
+        return nullptr;
+    }
+    const unsigned char *p = m_data + m_pos;
+    m_pos += n;
+    return p;
+}
+
+bool TokenReader::start() {
+    const unsigned char *p = take(5);
+    if (!p)
+        return false;
+    if (p[0] != kTokMagic)
+        return fail("not a binary JSON stream (first byte " + hexByte(p[0]) + ")", 0);
+    std::uint32_t magic;
+    std::memcpy(&magic, p + 1, 4);
+    if (magic == 0x624A534Eu)
+        m_swap = false;
+    else if (magic == 0x4E534A62u)
+        m_swap = true;
+    else
+        return fail("bad binary JSON magic", 1);
+    return true;
+}
+
+bool TokenReader::readLength(std::uint64_t &value) {
+    const unsigned char *p = take(1);
+    if (!p)
+        return false;
+    if (*p < 0xF1) {
+        value = *p;
+        return true;
+    }
+    switch (*p) {
+    case 0xF2:
+        if (!(p = take(2)))
+            return false;
+        value = loadU16(p);
+        return true;
+    case 0xF4:
+        if (!(p = take(4)))
+            return false;
+        value = loadU32(p);
+        return true;
+    case 0xF8:
+        if (!(p = take(8)))
+            return false;
+        value = loadU64(p);
+        return true;
+    default:
+        return fail("reserved length byte " + hexByte(*p), m_pos - 1);
+    }
+}
+
+bool TokenReader::lookup(std::uint64_t id, std::string_view &out, std::size_t at) {
+    if (id < m_table.size() && m_table[id].data()) {
+        out = m_table[id];
+        return true;
+    }
+    auto found = m_sparse.find(id);
+    if (found != m_sparse.end() && found->second.data()) {
+        out = found->second;
+        return true;
+    }
+    return fail("reference to undefined string id " + std::to_string(id), at);
+}
+
+bool TokenReader::define() {
+    std::uint64_t id, length;
+    if (!readLength(id) || !readLength(length))
+        return false;
+    if (length > remaining())
+        return fail("string of " + std::to_string(length) + " bytes with " +
+                    std::to_string(remaining()) + " left");
+    const char *text = reinterpret_cast<const char *>(m_data + m_pos);
+    m_pos += static_cast<std::size_t>(length);
+    std::string_view value(text, static_cast<std::size_t>(length));
+    if (id < m_table.size())
+        m_table[id] = value;
+    else if (id == m_table.size() && m_sparse.empty())
+        m_table.push_back(value);
+    else
+        m_sparse[id] = value;
+    return true;
+}
+
+bool TokenReader::undefine() {
+    std::uint64_t id;
+    if (!readLength(id))
+        return false;
+    if (id < m_table.size())
+        m_table[id] = std::string_view();
+    m_sparse.erase(id);
+    return true;
+}
+
+bool TokenReader::readUniform(Token &token) {
+    const unsigned char *p = take(1);
+    if (!p)
+        return false;
+    token.element = *p;
+    if (!readLength(token.count))
+        return false;
+    token.data = m_data + m_pos;
+    const std::uint64_t n = token.count;
+    const std::size_t width = numericElementSize(token.element);
+    if (width) {
+        if (n > remaining() / width)
+            return fail("uniform array of " + std::to_string(n) + " elements of " +
+                        std::to_string(width) + " bytes with " + std::to_string(remaining()) +
+                        " bytes left");
+        m_pos += static_cast<std::size_t>(n) * width;
+        return true;
+    }
+    switch (token.element) {
+    case kTokBool: {
+        // 32 flags to a 32-bit word, the last word padded.
+        const std::uint64_t words = n / 32 + (n % 32 ? 1 : 0);
+        if (words > remaining() / 4)
+            return fail("uniform bool array of " + std::to_string(n) + " elements with " +
+                        std::to_string(remaining()) + " bytes left");
+        m_pos += static_cast<std::size_t>(words) * 4;
+        return true;
+    }
+    case kTokString:
+        if (n > remaining())
+            return fail("uniform string array of " + std::to_string(n) + " elements with " +
+                        std::to_string(remaining()) + " bytes left");
+        for (std::uint64_t k = 0; k < n; ++k) {
+            std::uint64_t length;
+            if (!readLength(length))
+                return false;
+            if (length > remaining())
+                return fail("string of " + std::to_string(length) + " bytes with " +
+                            std::to_string(remaining()) + " left");
+            m_pos += static_cast<std::size_t>(length);
+        }
+        return true;
+    case kTokTokenRef:
+        if (n > remaining())
+            return fail("uniform token array of " + std::to_string(n) + " elements with " +
+                        std::to_string(remaining()) + " bytes left");
+        for (std::uint64_t k = 0; k < n; ++k) {
+            std::uint64_t id;
+            if (!readLength(id))
+                return false;
+        }
+        return true;
+    default:
+        return fail("uniform array of unknown element type " + hexByte(token.element),
+                    token.offset + 1);
+    }
+}
+
+bool TokenReader::readToken(Token &token) {
+    for (;;) {
+        if (m_failed)
+            return false;
+        token.offset = m_pos;
+        const unsigned char *p = take(1);
+        if (!p)
+            return false;
+        const std::uint8_t id = *p;
+        switch (id) {
+        case kTokDefine:
+            if (!define())
+                return false;
+            continue;
+        case kTokUndefine:
+            if (!undefine())
+                return false;
+            continue;
+        case kTokNull:
+            token.kind = TokenKind::Null;
+            return true;
+        case kTokFalse:
+        case kTokTrue:
+            token.kind = TokenKind::Bool;
+            token.i = id == kTokTrue;
+            return true;
+        case kTokBool:
+            if (!(p = take(1)))
+                return false;
+            token.kind = TokenKind::Bool;
+            token.i = *p != 0;
+            return true;
+        case kTokInt8:
+            if (!(p = take(1)))
+                return false;
+            token.kind = TokenKind::Int;
+            token.i = static_cast<std::int8_t>(*p);
+            return true;
+        case kTokUInt8:
+            if (!(p = take(1)))
+                return false;
+            token.kind = TokenKind::Int;
+            token.i = *p;
+            return true;
+        case kTokInt16:
+            if (!(p = take(2)))
+                return false;
+            token.kind = TokenKind::Int;
+            token.i = static_cast<std::int16_t>(loadU16(p));
+            return true;
+        case kTokUInt16:
+            if (!(p = take(2)))
+                return false;
+            token.kind = TokenKind::Int;
+            token.i = loadU16(p);
+            return true;
+        case kTokInt32:
+            if (!(p = take(4)))
+                return false;
+            token.kind = TokenKind::Int;
+            token.i = static_cast<std::int32_t>(loadU32(p));
+            return true;
+        case kTokInt64:
+            if (!(p = take(8)))
+                return false;
+            token.kind = TokenKind::Int;
+            token.i = static_cast<std::int64_t>(loadU64(p));
+            return true;
+        case kTokReal16:
+            if (!(p = take(2)))
+                return false;
+            token.kind = TokenKind::Real;
+            token.r = halfToFloat(loadU16(p));
+            return true;
+        case kTokReal32: {
+            if (!(p = take(4)))
+                return false;
+            std::uint32_t bits = loadU32(p);
+            float v;
+            std::memcpy(&v, &bits, 4);
+            token.kind = TokenKind::Real;
+            token.r = v;
+            return true;
+        }
+        case kTokReal64: {
+            if (!(p = take(8)))
+                return false;
+            std::uint64_t bits = loadU64(p);
+            double v;
+            std::memcpy(&v, &bits, 8);
+            token.kind = TokenKind::Real;
+            token.r = v;
+            return true;
+        }
+        case kTokString: {
+            std::uint64_t length;
+            if (!readLength(length))
+                return false;
+            if (length > remaining())
+                return fail("string of " + std::to_string(length) + " bytes with " +
+                            std::to_string(remaining()) + " left");
+            token.kind = TokenKind::String;
+            token.s = std::string_view(reinterpret_cast<const char *>(m_data + m_pos),
+                                       static_cast<std::size_t>(length));
+            m_pos += static_cast<std::size_t>(length);
+            return true;
+        }
+        case kTokTokenRef: {
+            std::uint64_t ref;
+            if (!readLength(ref) || !lookup(ref, token.s, token.offset))
+                return false;
+            token.kind = TokenKind::String;
+            return true;
+        }
+        case kTokUniform:
+            token.kind = TokenKind::Uniform;
+            return readUniform(token);
+        case kTokArrayBegin:
+            token.kind = TokenKind::ArrayBegin;
+            return true;
+        case kTokArrayEnd:
+            token.kind = TokenKind::ArrayEnd;
+            return true;
+        case kTokMapBegin:
+            token.kind = TokenKind::MapBegin;
+            return true;
+        case kTokMapEnd:
+            token.kind = TokenKind::MapEnd;
+            return true;
+        default:
+            return fail("unknown token " + hexByte(id), token.offset);
+        }
+    }
+}
+
+bool TokenReader::next(Token &token) {
+    if (m_havePeek) {
+        m_havePeek = false;
+        token = m_peek;
+        return !m_failed;
+    }
+    return readToken(token);
+}
+
+bool TokenReader::peek(Token &token) {
+    if (!m_havePeek) {
+        if (!readToken(m_peek))
+            return false;
+        m_havePeek = true;
+    }
+    token = m_peek;
+    return !m_failed;
+}
+
+bool TokenReader::skipValue() {
+    // Open containers as a string of 0 (array) and 1 (map).
+    std::vector<std::uint8_t> open;
+    Token token;
+    do {
+        if (!next(token))
+            return false;
+        switch (token.kind) {
+        case TokenKind::ArrayBegin:
+        case TokenKind::MapBegin:
+            if (open.size() >= kMaxDepth)
+                return fail("nesting deeper than " + std::to_string(kMaxDepth) + " levels",
+                            token.offset);
+            open.push_back(token.kind == TokenKind::MapBegin);
+            break;
+        case TokenKind::ArrayEnd:
+        case TokenKind::MapEnd:
+            if (open.empty() || open.back() != (token.kind == TokenKind::MapEnd))
+                return fail("unbalanced end of array or map", token.offset);
+            open.pop_back();
+            break;
+        default:
+            break;
+        }
+    } while (!open.empty());
+    return true;
+}
+
+bool TokenReader::uniformStrings(const Token &token, std::vector<std::string_view> &out) {
+    out.clear();
+    const unsigned char *p = token.data;
+    // The extent was checked when the token was read; this walks it again.
+    for (std::uint64_t k = 0; k < token.count; ++k) {
+        std::uint64_t value = *p++;
+        if (value >= 0xF1) {
+            const unsigned char marker = static_cast<unsigned char>(value);
+            if (marker == 0xF2) {
+                value = loadU16(p);
+                p += 2;
+            } else if (marker == 0xF4) {
+                value = loadU32(p);
+                p += 4;
+            } else {
+                value = loadU64(p);
+                p += 8;
+            }
+        }
+        if (token.element == kTokString) {
+            out.emplace_back(reinterpret_cast<const char *>(p), static_cast<std::size_t>(value));
+            p += value;
+        } else {
+            std::string_view s;
+            if (!lookup(value, s, token.offset))
+                return false;
+            out.push_back(s);
+        }
+    }
+    return true;
+}
+
+void TokenReader::uniformBools(const Token &token, std::vector<std::uint8_t> &out) const {
+    out.resize(static_cast<std::size_t>(token.count));
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        const std::uint32_t word = loadU32(token.data + 4 * (k / 32));
+        out[k] = static_cast<std::uint8_t>((word >> (k % 32)) & 1u);
+    }
+}
+
+} // namespace kelpjson

@@ -1,0 +1,143 @@
+// Bounds-checked reader of Houdini's binary JSON byte stream: one-byte tokens
+// followed by their data, a string table built by token definitions, and
+// uniform arrays whose elements follow as raw bytes.
+//
+// The reader hands out one token at a time (with one token of look-ahead);
+// token definitions and undefinitions are applied on the way and never seen
+// by the caller. Strings are views into the input buffer, which must outlive
+// the reader; they stay valid when a table id is later redefined.
+#ifndef KELP_GEOMETRY_JSON_JSONTOKENS_H
+#define KELP_GEOMETRY_JSON_JSONTOKENS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kelpjson {
+
+enum class TokenKind : std::uint8_t {
+    Null,
+    Bool,
+    Int,
+    Real,
+    String,
+    MapBegin,
+    MapEnd,
+    ArrayBegin,
+    ArrayEnd,
+    Uniform // a uniform array: element type, count and raw bytes in one token
+};
+
+// Token bytes, also used as the element type of uniform arrays.
+enum : std::uint8_t {
+    kTokNull = 0x00,
+    kTokBool = 0x10,
+    kTokInt8 = 0x11,
+    kTokInt16 = 0x12,
+    kTokInt32 = 0x13,
+    kTokInt64 = 0x14,
+    kTokReal16 = 0x18,
+    kTokReal32 = 0x19,
+    kTokReal64 = 0x1A,
+    kTokUInt8 = 0x21,
+    kTokUInt16 = 0x22,
+    kTokTokenRef = 0x26,
+    kTokString = 0x27,
+    kTokDefine = 0x2B,
+    kTokUndefine = 0x2D,
+    kTokFalse = 0x30,
+    kTokTrue = 0x31,
+    kTokUniform = 0x40,
+    kTokArrayBegin = 0x5B,
+    kTokArrayEnd = 0x5D,
+    kTokMapBegin = 0x7B,
+    kTokMapEnd = 0x7D,
+    kTokMagic = 0x7F
+};
+
+struct Token {
+    TokenKind kind = TokenKind::Null;
+    std::int64_t i = 0;                  // Int and Bool (0 or 1)
+    double r = 0.0;                      // Real
+    std::string_view s;                  // String (also a resolved token reference)
+    std::uint8_t element = 0;            // Uniform: element type byte
+    std::uint64_t count = 0;             // Uniform: number of elements
+    const unsigned char *data = nullptr; // Uniform: first raw byte
+    std::size_t offset = 0;              // offset of the token byte
+};
+
+// Byte width of one element of a numeric uniform array, 0 for the others
+// (bool, string, token reference).
+std::size_t numericElementSize(std::uint8_t element);
+bool isIntegerElement(std::uint8_t element);
+bool isRealElement(std::uint8_t element);
+
+float halfToFloat(std::uint16_t bits);
+
+class TokenReader {
+public:
+    TokenReader(const unsigned char *data, std::size_t size) : m_data(data), m_size(size) {}
+
+    // Reads the magic (7F and the word 0x624A534E in the writer's byte order)
+    // and sets the byte order from it.
+    bool start();
+
+    // The next token; false once the stream has failed (sticky).
+    bool next(Token &token);
+    // The next token without consuming it.
+    bool peek(Token &token);
+    // Consumes one whole value (scalar, uniform array, or a nested array or
+    // map with everything in it).
+    bool skipValue();
+
+    bool swapped() const { return m_swap; }
+    bool failed() const { return m_failed; }
+    const std::string &error() const { return m_error; }
+    std::size_t offset() const { return m_pos; }
+    std::size_t size() const { return m_size; }
+    std::size_t remaining() const { return m_size - m_pos; }
+
+    // Records the first failure with the offset it refers to; returns false.
+    bool fail(const std::string &message, std::size_t at);
+    bool fail(const std::string &message) { return fail(message, m_pos); }
+
+    // Strings of a uniform string or token-reference array, in order.
+    bool uniformStrings(const Token &token, std::vector<std::string_view> &out);
+    // Bits of a uniform bool array (one byte, 0 or 1, per element).
+    void uniformBools(const Token &token, std::vector<std::uint8_t> &out) const;
+
+    // Raw loads in the stream's byte order.
+    std::uint16_t loadU16(const unsigned char *p) const;
+    std::uint32_t loadU32(const unsigned char *p) const;
+    std::uint64_t loadU64(const unsigned char *p) const;
+
+private:
+    bool readToken(Token &token);
+    bool readLength(std::uint64_t &value);
+    bool lookup(std::uint64_t id, std::string_view &out, std::size_t at);
+    bool define();
+    bool undefine();
+    bool readUniform(Token &token);
+    const unsigned char *take(std::size_t n);
+
+    const unsigned char *m_data;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
+    bool m_swap = false;
+    bool m_failed = false;
+    std::string m_error;
+    bool m_havePeek = false;
+    Token m_peek;
+    // The string table: ids as real files use them (0, 1, 2, ...) in a
+    // vector, anything sparser in a map. A null data pointer marks an
+    // undefined id.
+    std::vector<std::string_view> m_table;
+    std::unordered_map<std::uint64_t, std::string_view> m_sparse;
+};
+
+} // namespace kelpjson
+
+#endif
