@@ -1,0 +1,71 @@
+#ifndef _MApiNamespace
+#define _MApiNamespace
+// Forward declarations of the interface classes, in their namespace.
+#include <maya/MTypes.h>
+
+OPENMAYA_MAJOR_NAMESPACE_OPEN
+class MAngle;
+class MArgDatabase;
+class MArgList;
+class MArgParser;
+class MArrayDataHandle;
+class MColor;
+class MColorArray;
+class MDagModifier;
+class MDagPath;
+class MDataBlock;
+class MDataHandle;
+class MDGContext;
+class MDGModifier;
+class MDistance;
+class MDoubleArray;
+class MFloatArray;
+class MFloatMatrix;
+class MFloatPoint;
+class MFloatPointArray;
+class MFloatVector;
+class MFloatVectorArray;
+class MFn;
+class MFnArrayAttrsData;
+class MFnAttribute;
+class MFnBase;
+class MFnDagNode;
+class MFnData;
+class MFnDependencyNode;
+class MFnEnumAttribute;
+class MFnGeometryData;
+class MFnMesh;
+class MFnMeshData;
+class MFnNumericAttribute;
+class MFnNumericData;
+class MFnPlugin;
+class MFnStringData;
+class MFnTypedAttribute;
+class MGlobal;
+class MIntArray;
+class MItMeshPolygon;
+class MItSelectionList;
+class MMatrix;
+class MObject;
+class MObjectArray;
+class MPlug;
+class MPlugArray;
+class MPoint;
+class MPointArray;
+class MPxCommand;
+class MPxData;
+class MPxNode;
+class MSelectionList;
+class MSpace;
+class MStatus;
+class MString;
+class MStringArray;
+class MSyntax;
+class MTime;
+class MTypeId;
+class MUintArray;
+class MVector;
+class MVectorArray;
+OPENMAYA_NAMESPACE_CLOSE
+
+#endif

@@ -1,0 +1,157 @@
+#include "MeshGeom.h"
+
+#include "../core/Access.h"
+#include "../graph/Node.h"
+#include "../nodes/Builtins.h"
+
+#include <cmath>
+
+namespace kelphost {
+
+void MeshGeom::setTopology(std::vector<MPoint> pts, std::vector<int> polygonCounts,
+                           std::vector<int> polygonConnects) {
+    points = std::move(pts);
+    for (MPoint &p : points) { // the host keeps single-precision points
+        p.x = static_cast<float>(p.x);
+        p.y = static_cast<float>(p.y);
+        p.z = static_cast<float>(p.z);
+        p.w = 1.0;
+    }
+    counts = std::move(polygonCounts);
+    connects = std::move(polygonConnects);
+    offsets.assign(counts.size(), 0);
+    int running = 0;
+    for (size_t f = 0; f < counts.size(); ++f) {
+        offsets[f] = running;
+        running += counts[f];
+    }
+    vertexNormals.assign(points.size(), MVector());
+    vertexNormalSet.assign(points.size(), false);
+    faceVertexNormals.assign(connects.size(), MVector());
+    faceVertexNormalSet.assign(connects.size(), false);
+    for (UVSetData &set : uvSets)
+        set.faceUVIds.assign(connects.size(), -1);
+    touch();
+}
+
+UVSetData *MeshGeom::uvSet(const std::string *name) {
+    if (!name) {
+        if (currentUVSet < 0 || static_cast<size_t>(currentUVSet) >= uvSets.size())
+            return nullptr;
+        return &uvSets[static_cast<size_t>(currentUVSet)];
+    }
+    for (UVSetData &s : uvSets)
+        if (s.name == *name)
+            return &s;
+    return nullptr;
+}
+
+MVector MeshGeom::faceNormal(int f) const {
+    MVector n;
+    if (f < 0 || static_cast<size_t>(f) >= counts.size())
+        return n;
+    int c = counts[static_cast<size_t>(f)];
+    int o = offsets[static_cast<size_t>(f)];
+    for (int k = 0; k < c; ++k) {
+        const MPoint &a = points[static_cast<size_t>(connects[static_cast<size_t>(o + k)])];
+        const MPoint &b =
+            points[static_cast<size_t>(connects[static_cast<size_t>(o + (k + 1) % c)])];
+        n.x += (a.y - b.y) * (a.z + b.z);
+        n.y += (a.z - b.z) * (a.x + b.x);
+        n.z += (a.x - b.x) * (a.y + b.y);
+    }
+    return n.normal();
+}
+
+MVector MeshGeom::vertexNormal(int p, bool angleWeighted) const {
+    if (p < 0 || static_cast<size_t>(p) >= points.size())
+        return MVector();
+    if (vertexNormalSet[static_cast<size_t>(p)])
+        return vertexNormals[static_cast<size_t>(p)].normal();
+    int w = angleWeighted ? 1 : 0;
+    if (!normalsCached_[w]) {
+        std::vector<MVector> &cache = normalCache_[w];
+        cache.assign(points.size(), MVector());
+        for (size_t f = 0; f < counts.size(); ++f) {
+            MVector fn = faceNormal(static_cast<int>(f));
+            int c = counts[f];
+            int o = offsets[f];
+            for (int k = 0; k < c; ++k) {
+                int id = connects[static_cast<size_t>(o + k)];
+                double weight = 1.0;
+                if (angleWeighted) {
+                    const MPoint &prev = points[static_cast<size_t>(
+                        connects[static_cast<size_t>(o + (k + c - 1) % c)])];
+                    const MPoint &next =
+                        points[static_cast<size_t>(connects[static_cast<size_t>(o + (k + 1) % c)])];
+                    const MPoint &here = points[static_cast<size_t>(id)];
+                    weight = (prev - here).angle(next - here);
+                }
+                cache[static_cast<size_t>(id)] += fn * weight;
+            }
+        }
+        for (MVector &v : cache)
+            v = v.normal();
+        normalsCached_[w] = true;
+    }
+    return normalCache_[w][static_cast<size_t>(p)];
+}
+
+MeshGeom *MeshGeom::clone() const {
+    MeshGeom *g = new MeshGeom;
+    g->points = points;
+    g->counts = counts;
+    g->connects = connects;
+    g->offsets = offsets;
+    g->uvSets = uvSets;
+    g->currentUVSet = currentUVSet;
+    g->vertexNormals = vertexNormals;
+    g->vertexNormalSet = vertexNormalSet;
+    g->faceVertexNormals = faceVertexNormals;
+    g->faceVertexNormalSet = faceVertexNormalSet;
+    return g;
+}
+
+MeshGeom *geometryOf(const MObject &object) {
+    if (MeshGeom *g = Access::as<MeshGeom>(object))
+        return g;
+    if (MeshData *d = Access::as<MeshData>(object))
+        return Access::as<MeshGeom>(d->geom);
+    if (object.hasFn(MFn::kMesh)) {
+        MObject data = meshShapeData(static_cast<Node *>(Access::get(object)));
+        return geometryOf(data);
+    }
+    return nullptr;
+}
+
+MObject transformedMeshData(const MObject &dataObj) {
+    MeshData *src = Access::as<MeshData>(dataObj);
+    MeshData *out = new MeshData;
+    MObject result = Access::wrap(out);
+    if (!src)
+        return result;
+    MeshGeom *g = Access::as<MeshGeom>(src->geom);
+    if (!g)
+        return result;
+    MeshGeom *copy = g->clone();
+    out->geom = Access::wrap(copy);
+    const MMatrix &m = src->matrix;
+    if (m.isEquivalent(MMatrix::identity, 0.0))
+        return result;
+    for (MPoint &p : copy->points) {
+        p = p * m;
+        p.cartesianize();
+        p.x = static_cast<float>(p.x);
+        p.y = static_cast<float>(p.y);
+        p.z = static_cast<float>(p.z);
+    }
+    MMatrix nm = m.inverse().transpose();
+    for (MVector &n : copy->vertexNormals)
+        n = (n * nm).normal();
+    for (MVector &n : copy->faceVertexNormals)
+        n = (n * nm).normal();
+    copy->touch();
+    return result;
+}
+
+} // namespace kelphost

@@ -1,0 +1,67 @@
+#ifndef KELPHOST_MESHGEOM_H
+#define KELPHOST_MESHGEOM_H
+// Polygon mesh geometry and the mesh data object that carries it.
+#include <maya/MMatrix.h>
+#include <maya/MObject.h>
+#include <maya/MPoint.h>
+#include <maya/MVector.h>
+
+#include "../core/Object.h"
+
+#include <string>
+#include <vector>
+
+namespace kelphost {
+
+struct UVSetData {
+    std::string name;
+    std::vector<float> u, v;
+    std::vector<int> faceUVIds; // per face-vertex; -1 where the face has no UVs
+};
+
+class MeshGeom : public Object {
+public:
+    MFn::Type apiType() const override { return MFn::kMeshGeom; }
+
+    std::vector<MPoint> points;
+    std::vector<int> counts;            // vertices per polygon
+    std::vector<int> connects;          // point ids, polygon after polygon
+    std::vector<int> offsets;           // first face-vertex of each polygon
+    std::vector<UVSetData> uvSets;      // "map1" first for new meshes
+    int currentUVSet = 0;               // index into uvSets, -1 when there is none
+    std::vector<MVector> vertexNormals; // user normals per point (vertexNormalSet)
+    std::vector<bool> vertexNormalSet;
+    std::vector<MVector> faceVertexNormals; // user normals per face-vertex
+    std::vector<bool> faceVertexNormalSet;
+
+    // Fresh topology: offsets, normal tables and UV assignments resized.
+    void setTopology(std::vector<MPoint> pts, std::vector<int> polygonCounts,
+                     std::vector<int> polygonConnects);
+    UVSetData *uvSet(const std::string *name); // null name: the current set
+    int faceVertexCount() const { return static_cast<int>(connects.size()); }
+    MVector faceNormal(int polygon) const;                     // unit, Newell's method
+    MVector vertexNormal(int point, bool angleWeighted) const; // user normal or from faces
+    MeshGeom *clone() const;
+    // Call after changing points, topology or normals: drops cached normals.
+    void touch() { normalsCached_[0] = normalsCached_[1] = false; }
+
+private:
+    mutable std::vector<MVector> normalCache_[2]; // computed vertex normals (plain, angle-weighted)
+    mutable bool normalsCached_[2] = {false, false};
+};
+
+class MeshData : public Object {
+public:
+    MFn::Type apiType() const override { return MFn::kMeshData; }
+    MObject geom;   // MeshGeom, null until a mesh is built into it
+    MMatrix matrix; // world transformation carried with the data
+};
+
+// The geometry behind a mesh shape, mesh data or geometry object (null if none).
+MeshGeom *geometryOf(const MObject &object);
+// New mesh data holding a copy of `data`'s geometry with its matrix applied.
+MObject transformedMeshData(const MObject &data);
+
+} // namespace kelphost
+
+#endif

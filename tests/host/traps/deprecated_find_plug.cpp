@@ -1,0 +1,4 @@
+#include <maya/MFnDependencyNode.h>
+MPlug f(MFnDependencyNode &fn) {
+    return fn.findPlug("x");
+} // deprecated without the bool

@@ -1,0 +1,5 @@
+#include <maya/MFnPlugin.h>
+MStatus initializePlugin(const MObject &obj) {
+    MFnPlugin p(obj);
+    return MS::kSuccess;
+}
