@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(Plugin, LoadsThroughItsEntryPointsAndReportsItsApiVersion) {
-    EXPECT_EQ(ks::pluginApiVersion("kelpTestPlugin"), "20200000");
+    EXPECT_EQ(ks::pluginApiVersion("kelpTestPlugin"), "201000");
     EXPECT_TRUE(kt::errors().empty());
     // Loading again is harmless.
     EXPECT_TRUE(ks::run("loadPlugin -qt \"" KELP_TEST_PLUGIN "\";"));

@@ -3,8 +3,8 @@
 // Basic types, version and export macros of the stand-in host interface.
 #include <cstddef>
 
-#define MAYA_API_VERSION 20200000
-#define MAYA_APP_VERSION 2020
+#define MAYA_API_VERSION 201000
+#define MAYA_APP_VERSION 2010
 
 #if defined(_WIN32)
 #define DLL_PUBLIC

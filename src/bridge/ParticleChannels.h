@@ -1,0 +1,22 @@
+// Particle import: a loaded geometry detail as the channels of host
+// array-attributes data.
+#ifndef KELP_BRIDGE_PARTICLECHANNELS_H
+#define KELP_BRIDGE_PARTICLECHANNELS_H
+
+#include <Kelp>
+
+#include <maya/MFnArrayAttrsData.h>
+#include <maya/MStatus.h>
+#include <maya/MString.h>
+
+// The particle channel name of a point attribute: "P" is "position", "V" is
+// "velocity", every other attribute keeps its own name.
+MString particleChannelName(const std::string &attribute);
+
+// Adds one channel per point attribute that has a value for every point: a
+// double channel for a float attribute, a vector channel for a vector
+// attribute; attributes of other types give no channel. Returns the status of
+// the last channel lookup (success when there was none).
+MStatus fillParticleChannels(const Kelp &geo, MFnArrayAttrsData &channels);
+
+#endif

@@ -1,0 +1,127 @@
+#include "KelpReaderCmd.h"
+
+#include "CommandNames.h"
+#include "KelpReaderNode.h"
+
+#include <maya/MArgDatabase.h>
+#include <maya/MPlug.h>
+#include <maya/MString.h>
+#include <maya/MStringArray.h>
+
+namespace {
+const char *const nameFlag = "-n";
+const char *const nameLongFlag = "-name";
+const char *const outputParticleFlag = "-op";
+const char *const outputParticleLongFlag = "-outputParticle";
+} // namespace
+
+KelpReaderCmd::KelpReaderCmd() : particleSwitch(0) {}
+
+KelpReaderCmd::~KelpReaderCmd() {}
+
+void *KelpReaderCmd::creator() {
+    return new KelpReaderCmd();
+}
+
+MSyntax KelpReaderCmd::newSyntax() {
+    MSyntax syntax;
+    syntax.addFlag(nameFlag, nameLongFlag, MSyntax::kString);
+    syntax.addFlag(outputParticleFlag, outputParticleLongFlag, MSyntax::kLong);
+    syntax.enableQuery(false);
+    syntax.enableEdit(false);
+    return syntax;
+}
+
+bool KelpReaderCmd::isUndoable() const {
+    return true;
+}
+
+MStatus KelpReaderCmd::doIt(const MArgList &args) {
+    MString baseName("KelpReader");
+    MStatus status;
+    MArgDatabase argData(syntax(), args, &status);
+    if (!status)
+        return status;
+
+    particleSwitch = 0;
+    if (argData.isFlagSet(nameFlag)) {
+        status = argData.getFlagArgument(nameFlag, 0, baseName);
+        if (!status)
+            return status;
+    }
+    if (argData.isFlagSet(outputParticleFlag)) {
+        status = argData.getFlagArgument(outputParticleFlag, 0, particleSwitch);
+        if (!status)
+            return status;
+    }
+
+    // The reader is a plain dependency node: created through the DG form of
+    // createNode, which the DAG modifier's own overloads hide.
+    MObject reader = nodeModifier.MDGModifier::createNode(KelpReaderNode::id);
+    readerNodes.append(reader);
+
+    const MString readerName = baseName + "InputNode";
+    MString shapeName;
+    MObject transform = nodeModifier.createNode("transform");
+    MObject shape;
+    if (particleSwitch != 0) {
+        shape = nodeModifier.createNode("particle", transform);
+        particleShapes.append(shape);
+        shapeName = baseName + "ParticleShape";
+    } else {
+        shape = nodeModifier.createNode("mesh", transform);
+        meshShapes.append(shape);
+        shapeName = baseName + "Shape";
+    }
+    nodeModifier.renameNode(transform, baseName);
+    // The shape is given the name the result reports, so that the result
+    // names nodes that exist.
+    nodeModifier.renameNode(shape, shapeName);
+    nodeModifier.renameNode(reader, readerName);
+    if (particleSwitch == 0)
+        nodeModifier.connect(namedPlug(reader, "outMesh"), namedPlug(shape, "inMesh"));
+    nodeModifier.doIt();
+
+    // The scripts use the names the host actually gave.
+    for (unsigned int i = 0; i < meshShapes.length(); ++i) {
+        const MString meshName = currentNodeName(meshShapes[i]);
+        const MString node = currentNodeName(readerNodes[i]);
+        scriptModifier.commandToExecute("sets -e -fe initialShadingGroup " + meshName + ";" +
+                                        "connectAttr -f time1.outTime " + node + ".frame;");
+    }
+    for (unsigned int i = 0; i < particleShapes.length(); ++i) {
+        const MString particleName = currentNodeName(particleShapes[i]);
+        const MString node = currentNodeName(readerNodes[i]);
+        scriptModifier.commandToExecute("sets -e -fe initialShadingGroup " + particleName + ";" +
+                                        "connectAttr -f time1.outTime " + particleName +
+                                        ".currentTime;" + "connectAttr -f time1.outTime " + node +
+                                        ".frame;" + "connectAttr -f " + node + ".outParticles " +
+                                        particleName + ".newParticles[0];");
+    }
+    MString select("select -r");
+    for (unsigned int i = 0; i < readerNodes.length(); ++i)
+        select += " " + currentNodeName(readerNodes[i]);
+    scriptModifier.commandToExecute(select);
+    scriptModifier.doIt();
+
+    // The result reports the requested names.
+    MStringArray result;
+    result.append(readerName);
+    result.append(shapeName);
+    result.append(baseName);
+    clearResult();
+    setResult(result);
+    return MS::kSuccess;
+}
+
+MStatus KelpReaderCmd::undoIt() {
+    scriptModifier.undoIt();
+    nodeModifier.undoIt();
+    return MS::kSuccess;
+}
+
+MStatus KelpReaderCmd::redoIt() {
+    nodeModifier.doIt();
+    scriptModifier.doIt();
+    return MS::kSuccess;
+}

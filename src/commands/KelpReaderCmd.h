@@ -1,0 +1,36 @@
+#ifndef KELP_READER_CMD_H
+#define KELP_READER_CMD_H
+// "KelpReader": builds, in one undoable step, the network that shows a
+// sequence of geometry files in the scene: a reader node, a transform with a
+// mesh or particle shape, the time connection, shading-group membership and
+// the selection of the new reader node.
+#include <maya/MArgList.h>
+#include <maya/MDagModifier.h>
+#include <maya/MObjectArray.h>
+#include <maya/MPxCommand.h>
+#include <maya/MStatus.h>
+#include <maya/MSyntax.h>
+
+class KelpReaderCmd : public MPxCommand {
+public:
+    KelpReaderCmd();
+    ~KelpReaderCmd() override;
+
+    MStatus doIt(const MArgList &args) override;
+    MStatus undoIt() override;
+    MStatus redoIt() override;
+    bool isUndoable() const override;
+
+    static void *creator();
+    static MSyntax newSyntax();
+
+private:
+    MDagModifier nodeModifier;   // node creation, renames, plug connections
+    MDagModifier scriptModifier; // shading group, time connections, selection
+    MObjectArray readerNodes;
+    MObjectArray meshShapes;
+    MObjectArray particleShapes;
+    int particleSwitch;
+};
+
+#endif

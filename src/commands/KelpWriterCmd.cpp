@@ -1,0 +1,123 @@
+#include "KelpWriterCmd.h"
+
+#include "CommandNames.h"
+#include "KelpWriterNode.h"
+
+#include <maya/MArgDatabase.h>
+#include <maya/MDagPath.h>
+#include <maya/MFn.h>
+#include <maya/MFnDagNode.h>
+#include <maya/MGlobal.h>
+#include <maya/MItSelectionList.h>
+#include <maya/MPlug.h>
+#include <maya/MSelectionList.h>
+#include <maya/MString.h>
+#include <maya/MStringArray.h>
+
+namespace {
+const char *const wnameFlag = "-n";
+const char *const wnameLongFlag = "-name";
+} // namespace
+
+KelpWriterCmd::KelpWriterCmd() {}
+
+KelpWriterCmd::~KelpWriterCmd() {}
+
+void *KelpWriterCmd::creator() {
+    return new KelpWriterCmd();
+}
+
+MSyntax KelpWriterCmd::newSyntax() {
+    MSyntax syntax;
+    syntax.addFlag(wnameFlag, wnameLongFlag, MSyntax::kString);
+    syntax.enableQuery(false);
+    syntax.enableEdit(false);
+    return syntax;
+}
+
+bool KelpWriterCmd::isUndoable() const {
+    return true;
+}
+
+MStatus KelpWriterCmd::doIt(const MArgList &args) {
+    MString baseName("KelpWriter");
+    writerNodes.clear();
+    meshShapes.clear();
+
+    MStatus status;
+    MArgDatabase argData(syntax(), args, &status);
+    if (!status)
+        return status;
+    if (argData.isFlagSet(wnameFlag)) {
+        status = argData.getFlagArgument(wnameFlag, 0, baseName);
+        if (!status)
+            return status;
+    }
+
+    MSelectionList selection;
+    MGlobal::getActiveSelectionList(selection);
+    MStringArray result;
+    unsigned int found = 0;
+    // The mesh filter also yields the mesh shape below a selected transform.
+    for (MItSelectionList item(selection, MFn::kMesh); !item.isDone(); item.next()) {
+        MDagPath path;
+        if (!item.getDagPath(path))
+            continue;
+        if (!path.node().hasFn(MFn::kMesh))
+            path.extendToShape();
+        const unsigned int instance = path.instanceNumber();
+
+        MFnDagNode shapeFn;
+        shapeFn.setObject(path);
+        MPlug source = shapeFn.findPlug("worldMesh", true).elementByLogicalIndex(instance);
+
+        MObject writer = nodeModifier.MDGModifier::createNode(KelpWriterNode::id);
+        writerNodes.append(writer);
+        nodeModifier.connect(source, namedPlug(writer, "inMesh"));
+
+        MObject transform = nodeModifier.createNode("transform");
+        MObject mesh = nodeModifier.createNode("mesh", transform);
+        meshShapes.append(mesh);
+
+        const MString writerName = baseName + "OutputNode";
+        nodeModifier.renameNode(writer, writerName);
+        result.append(writerName);
+        nodeModifier.renameNode(transform, baseName);
+        nodeModifier.connect(namedPlug(writer, "outMesh"), namedPlug(mesh, "inMesh"));
+        nodeModifier.doIt();
+        ++found;
+    }
+
+    if (found == 0) {
+        MGlobal::displayWarning("Select one or more meshes");
+        return MS::kFailure;
+    }
+
+    // The scripts use the names the host actually gave.
+    for (unsigned int i = 0; i < meshShapes.length(); ++i)
+        scriptModifier.commandToExecute(
+            "sets -e -fe initialShadingGroup " + currentNodeName(meshShapes[i]) + ";" +
+            "connectAttr -f time1.outTime " + currentNodeName(writerNodes[i]) + ".frame;");
+    MString select("select -r");
+    for (unsigned int i = 0; i < writerNodes.length(); ++i)
+        select += " " + currentNodeName(writerNodes[i]);
+    scriptModifier.commandToExecute(select);
+    scriptModifier.doIt();
+
+    // The result reports the requested names.
+    clearResult();
+    setResult(result);
+    return MS::kSuccess;
+}
+
+MStatus KelpWriterCmd::undoIt() {
+    scriptModifier.undoIt();
+    nodeModifier.undoIt();
+    return MS::kSuccess;
+}
+
+MStatus KelpWriterCmd::redoIt() {
+    nodeModifier.doIt();
+    scriptModifier.doIt();
+    return MS::kSuccess;
+}

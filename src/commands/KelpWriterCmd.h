@@ -1,0 +1,33 @@
+#ifndef KELP_WRITER_CMD_H
+#define KELP_WRITER_CMD_H
+// "KelpWriter": for every selected mesh, a writer node fed by the mesh's
+// world-space geometry, plus a new transform and mesh shape fed by the writer;
+// each writer's frame follows the scene time. Undoable as a whole.
+#include <maya/MArgList.h>
+#include <maya/MDagModifier.h>
+#include <maya/MObjectArray.h>
+#include <maya/MPxCommand.h>
+#include <maya/MStatus.h>
+#include <maya/MSyntax.h>
+
+class KelpWriterCmd : public MPxCommand {
+public:
+    KelpWriterCmd();
+    ~KelpWriterCmd() override;
+
+    MStatus doIt(const MArgList &args) override;
+    MStatus undoIt() override;
+    MStatus redoIt() override;
+    bool isUndoable() const override;
+
+    static void *creator();
+    static MSyntax newSyntax();
+
+private:
+    MDagModifier nodeModifier;   // node creation, renames, plug connections
+    MDagModifier scriptModifier; // shading group, time connections, selection
+    MObjectArray writerNodes;    // one per selected mesh, in selection order
+    MObjectArray meshShapes;     // entry i is fed by writerNodes[i]
+};
+
+#endif
