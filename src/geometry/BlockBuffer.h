@@ -49,6 +49,15 @@ public:
         m_data[m_size++] = c;
     }
 
+    // Room for n bytes (n at most kBlockSize) to be written directly and then
+    // committed; flushes first when the block cannot hold them.
+    char *room(std::size_t n) {
+        if (kBlockSize - m_size < n)
+            flush();
+        return m_data.get() + m_size;
+    }
+    void commit(std::size_t n) { m_size += n; }
+
     // Big-endian bytes of a 16- or 32-bit integer or a float.
     template <typename T> void putBig(T value) {
         static_assert(sizeof(T) == 2 || sizeof(T) == 4, "16- and 32-bit values only");

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "HugePages.h"
+
 class ByteBuffer {
 public:
     ByteBuffer() = default;
@@ -33,6 +35,7 @@ public:
             return false;
         m_data = static_cast<unsigned char *>(grown);
         m_capacity = n;
+        adviseHugePages(m_data, n);
         return true;
     }
     // Sets the size (new bytes are not initialised); false when memory runs out.

@@ -1,5 +1,6 @@
 #include "ClassicLoader.h"
 
+#include "HugePages.h"
 #include "LoadTrace.h"
 
 #include <algorithm>
@@ -55,11 +56,13 @@ std::vector<Sink> makeSinks(const std::vector<Plan> &plans, std::vector<Attribut
             AttributeData &r = (*records)[first + a];
             switch (plans[a].store) {
             case decltype(plans[a].store)::Float:
+                reserveHuge(r.float_data, start + count);
                 r.float_data.resize(start + count);
                 s.store = 0;
                 s.floats = r.float_data.data() + start;
                 break;
             case decltype(plans[a].store)::Vector:
+                reserveHuge(r.vector_data, start + count);
                 r.vector_data.resize(start + count);
                 s.store = 1;
                 s.vectors = r.vector_data.data() + start;
@@ -370,6 +373,7 @@ template <class Tr> bool ClassicLoader::readPoints(Tr &tr) {
         return failEnded();
     std::vector<Imath::Vec3<float>> &positions = m_model.pointAttributes[m_pointIndex].vector_data;
     const std::size_t start = positions.size();
+    reserveHuge(positions, start + count);
     positions.resize(start + count);
     Imath::Vec3<float> *pos = positions.data() + start;
     const std::vector<Sink> sinks =
@@ -442,6 +446,7 @@ bool ClassicLoader::readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals
     const std::uint32_t count = m.numberOfPrimitives;
     const std::size_t vertexRecord = indexWidth + m_vertexBytes;
     const std::size_t polygonStart = m.polygons.size();
+    reserveHuge(m.polygons, polygonStart + totals.polygons);
     m.polygons.resize(polygonStart + totals.polygons);
     std::size_t vertexStart = 0;
     for (std::size_t a = m_firstVertexAttr; a < m.vertexAttributes.size(); ++a) {

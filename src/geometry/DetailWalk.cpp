@@ -45,10 +45,26 @@ public:
     void text(const char *literal) { m_buffer.append(literal, std::strlen(literal)); }
     void trace(const char *) {}
     template <typename T> void traceValue(T) {}
+    // The buffer, for whole records written in bulk (binary form only).
+    BlockBuffer *bulk() { return m_binary ? &m_buffer : nullptr; }
 
 private:
     BlockBuffer &m_buffer;
     bool m_binary;
+};
+
+inline char *putBE32(char *at, const void *value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, value, 4);
+    bits = __builtin_bswap32(bits);
+    std::memcpy(at, &bits, 4);
+    return at + 4;
+}
+
+// Where the values of one attribute come from: one float or three per element.
+struct Column {
+    const float *data;
+    std::size_t words;
 };
 
 // A stream buffer that hands its characters to a BlockBuffer.
@@ -93,6 +109,7 @@ public:
     }
     void trace(const char *message) { std::cerr << message; }
     template <typename T> void traceValue(T value) { std::cerr << value; }
+    BlockBuffer *bulk() { return nullptr; }
 
 private:
     std::ostream &m_stream;
@@ -259,7 +276,38 @@ template <class Out> void DetailWalk::walk(Out &out) {
     std::vector<std::string> pointLabels;
     for (std::size_t i = 1; i < pa.size(); ++i)
         pointLabels.push_back(" " + pa[i].name + ": ");
-    for (std::uint32_t p = 0; p < d.numberOfPoints; ++p) {
+    std::uint32_t firstSlowPoint = 0;
+    BlockBuffer *bulkPoints = d.numberOfPoints != 0 ? out.bulk() : nullptr;
+    if (BlockBuffer *bb = bulkPoints) {
+        // Binary without a trace: whole point records at once.
+        std::vector<Column> columns;
+        std::size_t record = 16;
+        for (std::size_t i = 1; i < pa.size(); ++i) {
+            const AttributeData &a = pa[i];
+            if (a.size == 1)
+                columns.push_back({a.float_data.data(), 1});
+            else
+                columns.push_back({reinterpret_cast<const float *>(a.vector_data.data()), 3});
+            record += 4 * columns.back().words;
+        }
+        const float one = 1.0f;
+        const float *pos = reinterpret_cast<const float *>(pa[0].vector_data.data());
+        if (record <= BlockBuffer::kBlockSize) {
+            for (std::uint32_t p = 0; p < d.numberOfPoints; ++p) {
+                char *at = bb->room(record);
+                at = putBE32(at, pos + 3 * std::size_t(p));
+                at = putBE32(at, pos + 3 * std::size_t(p) + 1);
+                at = putBE32(at, pos + 3 * std::size_t(p) + 2);
+                at = putBE32(at, &one);
+                for (const Column &c : columns)
+                    for (std::size_t k = 0; k < c.words; ++k)
+                        at = putBE32(at, c.data + c.words * p + k);
+                bb->commit(record);
+            }
+            firstSlowPoint = d.numberOfPoints;
+        }
+    }
+    for (std::uint32_t p = firstSlowPoint; p < d.numberOfPoints; ++p) {
         out.vec(pa[0].vector_data[p], "P: ");
         out.num(1.0f, " ", 1);
         if (pa.size() > 1) {
@@ -335,7 +383,48 @@ template <class Out> void DetailWalk::walk(Out &out) {
                 out.num(run, " ", 1);
                 out.text(" Poly\n");
             }
-            for (std::size_t p = start; p < end; ++p) {
+            std::size_t p = start;
+            if (BlockBuffer *bb = out.bulk()) {
+                // Binary without a trace: whole polygon records at once.
+                std::vector<Column> columns;
+                std::size_t vertexBytes = wide ? 4 : 2;
+                for (const AttributeData &a : va) {
+                    if (a.type == 0 && a.size == 1)
+                        columns.push_back({a.float_data.data(), 1});
+                    else
+                        columns.push_back(
+                            {reinterpret_cast<const float *>(a.vector_data.data()), 3});
+                    vertexBytes += 4 * columns.back().words;
+                }
+                for (; p < end; ++p) {
+                    const PolygonData &poly = polys[p];
+                    const std::uint32_t n = poly.numberOfVertices;
+                    const std::size_t bytes = 5 + n * vertexBytes;
+                    if (bytes > BlockBuffer::kBlockSize)
+                        break; // a huge polygon: value by value below
+                    char *at = bb->room(bytes);
+                    at = putBE32(at, &n);
+                    *at++ = d.tempPolyV;
+                    const std::uint32_t *ids = poly.ids.data();
+                    for (std::uint32_t k = 0; k < n; ++k, ++v) {
+                        const std::uint32_t id = ids[k];
+                        maxId = std::max(maxId, id);
+                        if (wide) {
+                            at = putBE32(at, &id);
+                        } else {
+                            at[0] = static_cast<char>(id >> 8);
+                            at[1] = static_cast<char>(id);
+                            at += 2;
+                        }
+                        for (const Column &c : columns)
+                            for (std::size_t w = 0; w < c.words; ++w)
+                                at = putBE32(at, c.data + c.words * v + w);
+                    }
+                    anyId = anyId || n != 0;
+                    bb->commit(bytes);
+                }
+            }
+            for (; p < end; ++p) {
                 const PolygonData &poly = polys[p];
                 out.trace("\n");
                 out.num(poly.numberOfVertices, " ", 1);

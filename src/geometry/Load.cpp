@@ -117,6 +117,20 @@ std::int32_t Kelp::intLoadBgeo(std::string filename) {
         failLine(filename, "not enough memory to read the file");
         return 0;
     }
+    if (sniffFileFormat(file.data(), file.size()) == FileFormat::Gzip) {
+        // The compressed bytes are not needed once inflated: they are freed
+        // before the parse so that they do not add to the peak.
+        ByteBuffer inflated;
+        InflateError error;
+        const bool inflatedOk = gunzip(file.data(), file.size(), inflated, error);
+        { ByteBuffer released(std::move(file)); }
+        if (!inflatedOk) {
+            std::cerr << "could not unzip file exiting: " << error.description << " " << error.code
+                      << " (" << filename << ")" << std::endl;
+            return 0;
+        }
+        return loadPlain(*this, inflated.data(), inflated.size(), filename);
+    }
     return loadBytes(*this, file.data(), file.size(), filename);
 }
 

@@ -1,0 +1,49 @@
+// The machine's limits on the bytes of a geometry file: the least work any
+// loader or saver of that file has to do, timed next to Kelp's own calls.
+#ifndef KELP_BENCH_MACHINE_LIMITS_H
+#define KELP_BENCH_MACHINE_LIMITS_H
+
+#include <Kelp>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Whole file in memory (set-up work, not timed).
+std::vector<unsigned char> readWholeFile(const std::string &path);
+
+// Reads the plain file into a freshly allocated buffer and byte-swaps every
+// value into freshly allocated arrays, one per attribute (positions, each
+// point attribute, polygon vertex counts, point indices, each vertex
+// attribute). Returns a checksum of the arrays, or 0 when the bytes do not
+// parse. When wholeFile is false, the file is read in 1 MiB pieces into one
+// reused buffer instead (the arrays are still fresh). With hugePages, every
+// new block larger than 4 MiB is given 2 MiB pages (madvise MADV_HUGEPAGE).
+std::uint64_t readAndSwap(const std::string &plainPath, bool wholeFile, bool hugePages);
+
+// Reads a gzip file in pieces, inflates it through a reused 1 MiB window and
+// byte-swaps into fresh arrays as readAndSwap does: what a streaming loader of
+// a .bgeo.gz has to do at least.
+std::uint64_t inflateAndSwap(const std::string &gzipPath);
+
+// One-shot zlib inflate of a whole gzip member into a fresh buffer of the
+// size its trailer gives (with 2 MiB pages when hugePages is set); returns
+// the number of bytes produced.
+std::size_t inflateWhole(const std::vector<unsigned char> &gz, bool hugePages);
+
+// The same with libdeflate, for comparison.
+std::size_t libdeflateInflateWhole(const std::vector<unsigned char> &gz);
+
+// One-shot zlib deflate (gzip wrapper, level 6, window 15, memory level 8,
+// the saver's parameters) of the whole plain file held in memory; returns
+// the compressed size.
+std::size_t deflateWhole(const std::vector<unsigned char> &plain, int level);
+
+// Gathers a detail's arrays into the classic byte layout in a reused 1 MiB
+// block and writes the block to path as it fills; returns the bytes written,
+// or 0 on a write failure. With sync, the file is also flushed to the disk
+// (fsync) before it is closed.
+std::size_t gatherAndWrite(const Kelp &detail, const std::string &path, bool sync);
+
+#endif
