@@ -17,9 +17,14 @@ namespace {
 
 const int kVectorType = 5;
 
+// Where the mesh's UVs come from: the vertex attribute "uv" (one value per
+// file vertex) or, failing that, the point attribute "uv" (one per point).
+enum class UvSource { None, Vertex, Point };
+
 void clearOutputs(unsigned int &numPolygons, MPointArray &points, MIntArray &polygonCounts,
                   MIntArray &polygonConnects, MFloatArray &uArray, MFloatArray &vArray,
-                  MIntArray &uvIds, MVectorArray &normals, MIntArray &normalIds) {
+                  MIntArray &uvIds, MVectorArray &normals, MIntArray &normalIds,
+                  MIntArray &normalFaces) {
     numPolygons = 0;
     points.clear();
     polygonCounts.clear();
@@ -29,6 +34,7 @@ void clearOutputs(unsigned int &numPolygons, MPointArray &points, MIntArray &pol
     uvIds.clear();
     normals.clear();
     normalIds.clear();
+    normalFaces.clear();
 }
 
 // Number of points with a position: the header's count, but never more than
@@ -48,6 +54,16 @@ void fillPoints(const Kelp &geo, unsigned int count, MPointArray &points) {
     points.setLength(count);
     for (unsigned int i = 0; i < count; ++i)
         points[i] = MPoint(p[i].x, p[i].y, p[i].z, 1.0);
+}
+
+// An attribute is used only when it is a vector with a value for each of the
+// `count` elements it must cover.
+bool coversAll(const Kelp &geo, std::int32_t index, bool vertexTable, unsigned int count) {
+    if (index < 0 || count == 0)
+        return false;
+    const AttributeData &a =
+        vertexTable ? geo.getVertexAttributes()[index] : geo.getPointAttributes()[index];
+    return a.type == kVectorType && a.vector_data.size() >= count;
 }
 
 // "N" as one normal per point, negated unless the winding is reversed.
@@ -73,9 +89,9 @@ void fillUvs(const AttributeData &uv, unsigned int count, MFloatArray &uArray,
     }
 }
 
-// Polygon counts and point ids, and for each face-vertex the file vertex it
-// came from as its UV id.
-void fillPolygons(const std::vector<PolygonData> &polys, bool invertNormals, bool withUvs,
+// Polygon counts and point ids, and for each face-vertex its UV id: the file
+// vertex it came from (vertex "uv") or its point (point "uv").
+void fillPolygons(const std::vector<PolygonData> &polys, bool invertNormals, UvSource uvs,
                   MIntArray &polygonCounts, MIntArray &polygonConnects, MIntArray &uvIds) {
     int k = 0;
     for (std::size_t f = 0; f < polys.size(); ++f) {
@@ -84,11 +100,40 @@ void fillPolygons(const std::vector<PolygonData> &polys, bool invertNormals, boo
         polygonCounts[static_cast<unsigned int>(f)] = n;
         for (int v = 0; v < n; ++v) {
             const int j = invertNormals ? n - v - 1 : v;
-            polygonConnects[static_cast<unsigned int>(k + v)] = static_cast<int>(ids[j]);
-            if (withUvs)
+            const int pt = static_cast<int>(ids[j]);
+            polygonConnects[static_cast<unsigned int>(k + v)] = pt;
+            if (uvs == UvSource::Vertex)
                 uvIds[static_cast<unsigned int>(k + v)] = k + j;
+            else if (uvs == UvSource::Point)
+                uvIds[static_cast<unsigned int>(k + v)] = pt;
         }
         k += n;
+    }
+}
+
+// Vertex "N" as one normal per face-vertex, addressed as (face, point) the
+// way the host sets face-vertex normals; each face-vertex keeps the normal of
+// the file vertex it came from, however the polygons are wound. Negated
+// unless the winding is reversed, as point normals are.
+void fillFaceVertexNormals(const std::vector<PolygonData> &polys, const AttributeData &n,
+                           const MIntArray &polygonConnects, bool invertNormals,
+                           MVectorArray &normals, MIntArray &normalIds, MIntArray &normalFaces) {
+    const double sign = invertNormals ? 1.0 : -1.0;
+    const unsigned int count = polygonConnects.length();
+    normals.setLength(count);
+    normalIds.setLength(count);
+    normalFaces.setLength(count);
+    unsigned int k = 0;
+    for (std::size_t f = 0; f < polys.size(); ++f) {
+        const unsigned int size = static_cast<unsigned int>(polys[f].ids.size());
+        for (unsigned int v = 0; v < size; ++v) {
+            const unsigned int j = invertNormals ? size - v - 1 : v;
+            const Imath::V3f &value = n.vector_data[k + j];
+            normals[k + v] = MVector(sign * value.x, sign * value.y, sign * value.z);
+            normalIds[k + v] = polygonConnects[k + v];
+            normalFaces[k + v] = static_cast<int>(f);
+        }
+        k += size;
     }
 }
 
@@ -108,8 +153,9 @@ void appendPointLines(MString &text, const MPointArray &points) {
 
 void appendFaceLines(MString &text, const MIntArray &polygonCounts,
                      const MIntArray &polygonConnects, const MFloatArray &uArray,
-                     const MFloatArray &vArray, const MIntArray &uvIds,
-                     const MVectorArray &normals) {
+                     const MFloatArray &vArray, const MIntArray &uvIds, const MVectorArray &normals,
+                     const MIntArray &normalFaces) {
+    const bool perFaceVertex = normalFaces.length() != 0;
     unsigned int k = 0;
     for (unsigned int f = 0; f < polygonCounts.length(); ++f) {
         text += "Face: (";
@@ -132,11 +178,11 @@ void appendFaceLines(MString &text, const MIntArray &polygonCounts,
                 text += static_cast<double>(vArray[id]);
                 text += ")\n";
             }
-            if (normals.length() != 0 && pt >= 0 &&
-                static_cast<unsigned int>(pt) < normals.length()) {
-                const MVector &n = normals[static_cast<unsigned int>(pt)];
+            const unsigned int normalId = perFaceVertex ? k : static_cast<unsigned int>(pt);
+            if (normals.length() != 0 && pt >= 0 && normalId < normals.length()) {
+                const MVector &n = normals[normalId];
                 text += "  Normal id: ";
-                text += static_cast<double>(pt);
+                text += static_cast<double>(normalId);
                 text += "  point id: ";
                 text += static_cast<double>(pt);
                 text += " (x: ";
@@ -155,10 +201,11 @@ void appendFaceLines(MString &text, const MIntArray &polygonCounts,
 
 MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &polygonCounts,
                  MIntArray &polygonConnects, MFloatArray &uArray, MFloatArray &vArray,
-                 MIntArray &uvIds, MVectorArray &normals, MIntArray &normalIds, const MString &path,
-                 float frame, int verbosity, bool invertNormals) {
+                 MIntArray &uvIds, MVectorArray &normals, MIntArray &normalIds,
+                 MIntArray &normalFaces, const MString &path, float frame, int verbosity,
+                 bool invertNormals) {
     clearOutputs(numPolygons, points, polygonCounts, polygonConnects, uArray, vArray, uvIds,
-                 normals, normalIds);
+                 normals, normalIds, normalFaces);
     global_doDebug = verbosity == 3 ? 1 : 0;
 
     const MString fileName = buildFileName(path, frame);
@@ -184,32 +231,41 @@ MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &poly
     const unsigned int pointCount = positionCount(geo);
     fillPoints(geo, pointCount, points);
 
+    UvSource uvs = UvSource::None;
     const std::int32_t uvIndex = geo.attrExists("uv", "VERTEX");
-    const bool withUvs =
-        uvIndex >= 0 && geo.getVertexAttributes()[uvIndex].vector_data.size() >= vertexCount;
-    if (withUvs)
+    const std::int32_t pointUvIndex = geo.attrExists("uv", "POINT");
+    if (uvIndex >= 0 && geo.getVertexAttributes()[uvIndex].vector_data.size() >= vertexCount) {
+        uvs = UvSource::Vertex;
         fillUvs(geo.getVertexAttributes()[uvIndex], vertexCount, uArray, vArray);
+    } else if (vertexCount > 0 && coversAll(geo, pointUvIndex, false, pointCount)) {
+        uvs = UvSource::Point;
+        fillUvs(geo.getPointAttributes()[pointUvIndex], pointCount, uArray, vArray);
+    }
 
     const std::int32_t normalIndex = geo.attrExists("N", "POINT");
-    if (normalIndex >= 0 && pointCount > 0) {
-        const AttributeData &n = geo.getPointAttributes()[normalIndex];
-        if (n.type == kVectorType && n.vector_data.size() >= pointCount)
-            fillNormals(n, pointCount, invertNormals, normals, normalIds);
-    }
+    const std::int32_t vertexNormalIndex = geo.attrExists("N", "VERTEX");
+    const bool pointNormals = coversAll(geo, normalIndex, false, pointCount);
+    if (pointNormals)
+        fillNormals(geo.getPointAttributes()[normalIndex], pointCount, invertNormals, normals,
+                    normalIds);
 
     numPolygons = static_cast<unsigned int>(polys.size());
     polygonCounts.setLength(numPolygons);
     polygonConnects.setLength(vertexCount);
-    if (withUvs)
+    if (uvs != UvSource::None)
         uvIds.setLength(vertexCount);
-    fillPolygons(polys, invertNormals, withUvs, polygonCounts, polygonConnects, uvIds);
+    fillPolygons(polys, invertNormals, uvs, polygonCounts, polygonConnects, uvIds);
+
+    if (!pointNormals && coversAll(geo, vertexNormalIndex, true, vertexCount))
+        fillFaceVertexNormals(polys, geo.getVertexAttributes()[vertexNormalIndex], polygonConnects,
+                              invertNormals, normals, normalIds, normalFaces);
 
     if (verbosity > 0) {
         MString message;
         if (verbosity > 1) {
             appendPointLines(message, points);
-            appendFaceLines(message, polygonCounts, polygonConnects, uArray, vArray, uvIds,
-                            normals);
+            appendFaceLines(message, polygonCounts, polygonConnects, uArray, vArray, uvIds, normals,
+                            normalFaces);
         }
         message += "read bgeo:  (";
         message += fileName;

@@ -160,8 +160,9 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
     MIntArray uvIds;
     MVectorArray normals;
     MIntArray normalIds;
+    MIntArray normalFaces;
     readBgeo(numPolygons, points, polygonCounts, polygonConnects, uArray, vArray, uvIds, normals,
-             normalIds, path, frameValue, verbosityValue, invert);
+             normalIds, normalFaces, path, frameValue, verbosityValue, invert);
 
     MFnMesh meshFn;
     if (pointIdsInRange(polygonConnects, points.length()))
@@ -182,7 +183,13 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
         }
     }
 
-    if (normalIds.length() != 0 && normalIds.length() == points.length()) {
+    if (normalFaces.length() != 0) {
+        status = meshFn.setFaceVertexNormals(normals, normalFaces, normalIds, MSpace::kObject);
+        if (!status) {
+            status.perror("unable to set vertex Normals");
+            return status;
+        }
+    } else if (normalIds.length() != 0 && normalIds.length() == points.length()) {
         status = meshFn.setVertexNormals(normals, normalIds, MSpace::kObject);
         if (!status) {
             status.perror("unable to set vertex Normals");
