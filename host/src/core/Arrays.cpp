@@ -16,6 +16,7 @@
 #include <maya/MVectorArray.h>
 
 #include "Access.h"
+#include "BulkStorage.h"
 
 #include <vector>
 
@@ -57,7 +58,7 @@ using kelphost::ArrayInit;
         return *this;                                                                              \
     }                                                                                              \
     MStatus A::setLength(unsigned int n) {                                                         \
-        V(*this).resize(n);                                                                        \
+        kelphost::growTable(V(*this), n);                                                          \
         return MStatus::kSuccess;                                                                  \
     }                                                                                              \
     unsigned int A::length() const {                                                               \

@@ -3,10 +3,15 @@
 // nothing: counts that disagree with the array lengths, negative counts,
 // polygons of fewer than three vertices, point ids out of range, UV arrays of
 // different lengths.
+#include <maya/MFloatArray.h>
+#include <maya/MFloatPointArray.h>
 #include <maya/MFnMesh.h>
+#include <maya/MIntArray.h>
+#include <maya/MPointArray.h>
 
 #include "../Scene.h"
 #include "../core/Access.h"
+#include "../core/BulkStorage.h"
 #include "../core/FnSet.h"
 #include "../core/StatusText.h"
 #include "../graph/Graph.h"
@@ -15,6 +20,7 @@
 
 #include <set>
 #include <utility>
+#include <vector>
 
 using kelphost::Access;
 using kelphost::MeshData;
@@ -77,23 +83,60 @@ bool meshObject(const MObject &o) {
     return o.hasFn(MFn::kMesh) || o.hasFn(MFn::kMeshData) || o.hasFn(MFn::kMeshGeom);
 }
 
+// The storage behind the host arrays, for bulk reads.
+const std::vector<int> &ints(const MIntArray &a) {
+    return *Access::vec<MIntArray, std::vector<int>>(a);
+}
+const std::vector<float> &floats(const MFloatArray &a) {
+    return *Access::vec<MFloatArray, std::vector<float>>(a);
+}
+const std::vector<MPoint> &pointStore(const MPointArray &a) {
+    return *Access::vec<MPointArray, std::vector<MPoint>>(a);
+}
+const std::vector<MFloatPoint> &pointStore(const MFloatPointArray &a) {
+    return *Access::vec<MFloatPointArray, std::vector<MFloatPoint>>(a);
+}
+
+// A fresh copy of a host array's values.
+template <class T> std::vector<T> copyOf(const std::vector<T> &src) {
+    return kelphost::bulkCopy<T>(src.begin(), src.end());
+}
+
+// Host points in single precision with w 1, built in one pass.
+template <class Point> std::vector<MPoint> roundedPoints(const std::vector<Point> &src) {
+    std::vector<MPoint> out;
+    out.reserve(src.size());
+    kelphost::adviseHugePages(out.data(), src.size() * sizeof(MPoint));
+    for (const Point &p : src)
+        out.emplace_back(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z),
+                         1.0);
+    return out;
+}
+
 template <class PointArray>
 MStatus validate(int numVertices, int numPolygons, const PointArray &pts, const MIntArray &counts,
                  const MIntArray &connects) {
     if (numVertices < 0 || numPolygons < 0 || static_cast<unsigned>(numVertices) != pts.length() ||
         static_cast<unsigned>(numPolygons) != counts.length())
         return badParameter(kelphost::kArrayLengthMismatch);
+    const std::vector<int> &c = ints(counts);
+    const std::vector<int> &k = ints(connects);
     long long total = 0;
-    for (unsigned f = 0; f < counts.length(); ++f) {
-        if (counts[f] < 3)
-            return badParameter(kelphost::kBadTopology);
-        total += counts[f];
+    bool small = false;
+    for (int n : c) {
+        small |= n < 3;
+        total += n;
     }
-    if (total != static_cast<long long>(connects.length()))
+    if (small)
+        return badParameter(kelphost::kBadTopology);
+    if (total != static_cast<long long>(k.size()))
         return badParameter(kelphost::kArrayLengthMismatch);
-    for (unsigned i = 0; i < connects.length(); ++i)
-        if (connects[i] < 0 || connects[i] >= numVertices)
-            return badParameter(kelphost::kIndexOutOfRange);
+    const unsigned limit = static_cast<unsigned>(numVertices);
+    bool outside = false;
+    for (int id : k)
+        outside |= static_cast<unsigned>(id) >= limit;
+    if (outside)
+        return badParameter(kelphost::kIndexOutOfRange);
     return MStatus::kSuccess;
 }
 
@@ -114,25 +157,15 @@ MObject build(MFnMesh &fn, int numVertices, int numPolygons, const PointArray &p
     }
     MeshGeom *g = new MeshGeom;
     MObject geomObj = Access::wrap(g);
-    std::vector<MPoint> points;
-    points.reserve(pts.length());
-    for (unsigned i = 0; i < pts.length(); ++i)
-        points.push_back(MPoint(pts[i]));
-    std::vector<int> c(counts.length()), k(connects.length());
-    for (unsigned i = 0; i < counts.length(); ++i)
-        c[i] = counts[i];
-    for (unsigned i = 0; i < connects.length(); ++i)
-        k[i] = connects[i];
     kelphost::UVSetData map1;
     map1.name = "map1";
     g->uvSets.push_back(map1);
     g->currentUVSet = 0;
-    g->setTopology(std::move(points), std::move(c), std::move(k));
+    g->setRoundedTopology(roundedPoints(pointStore(pts)), copyOf(ints(counts)),
+                          copyOf(ints(connects)));
     if (u && v) {
-        for (unsigned i = 0; i < u->length(); ++i) {
-            g->uvSets[0].u.push_back((*u)[i]);
-            g->uvSets[0].v.push_back((*v)[i]);
-        }
+        g->uvSets[0].u = copyOf(floats(*u));
+        g->uvSets[0].v = copyOf(floats(*v));
     }
     MObject result;
     if (ownerIsData) {
@@ -226,19 +259,12 @@ MStatus MFnMesh::createInPlace(int nv, int np, const MFloatPointArray &pts, cons
     MStatus st = validate(nv, np, pts, counts, connects);
     if (!st)
         return st;
-    std::vector<MPoint> points;
-    for (unsigned i = 0; i < pts.length(); ++i)
-        points.push_back(MPoint(pts[i]));
-    std::vector<int> c(counts.length()), k(connects.length());
-    for (unsigned i = 0; i < counts.length(); ++i)
-        c[i] = counts[i];
-    for (unsigned i = 0; i < connects.length(); ++i)
-        k[i] = connects[i];
     for (kelphost::UVSetData &s : g->uvSets) {
         s.u.clear();
         s.v.clear();
     }
-    g->setTopology(std::move(points), std::move(c), std::move(k));
+    g->setRoundedTopology(roundedPoints(pointStore(pts)), copyOf(ints(counts)),
+                          copyOf(ints(connects)));
     geometryChanged(*this);
     return MStatus::kSuccess;
 }

@@ -3,12 +3,14 @@
 // vertex count; the counts add up to the number of ids; every id is below the
 // set's number of UVs. Anything else is kInvalidParameter and changes nothing.
 #include <maya/MFnMesh.h>
+#include <maya/MIntArray.h>
 
 #include "../core/Access.h"
 #include "../core/StatusText.h"
 #include "MeshFn.h"
 
 #include <string>
+#include <vector>
 
 using kelphost::badParameter;
 using kelphost::MeshGeom;
@@ -165,24 +167,41 @@ MStatus MFnMesh::assignUVs(const MIntArray &uvCounts, const MIntArray &uvIds,
     UVSetData *s = findSet(g, uvSet);
     if (!s)
         return badParameter(kelphost::kIncompatibleObject);
-    if (uvCounts.length() != g->counts.size())
+    // Whole-array passes over the arrays' storage: a large mesh assigns
+    // millions of ids at once.
+    const std::vector<int> &counts = *kelphost::Access::vec<MIntArray, std::vector<int>>(uvCounts);
+    const std::vector<int> &ids = *kelphost::Access::vec<MIntArray, std::vector<int>>(uvIds);
+    if (counts.size() != g->counts.size())
         return badParameter(kelphost::kArrayLengthMismatch);
     long long total = 0;
-    for (unsigned f = 0; f < uvCounts.length(); ++f) {
-        if (uvCounts[f] != 0 && uvCounts[f] != g->counts[f])
+    for (size_t f = 0; f < counts.size(); ++f) {
+        if (counts[f] != 0 && counts[f] != g->counts[f])
             return badParameter(kelphost::kArrayLengthMismatch);
-        total += uvCounts[f];
+        total += counts[f];
     }
-    if (total != static_cast<long long>(uvIds.length()))
+    if (total != static_cast<long long>(ids.size()))
         return badParameter(kelphost::kArrayLengthMismatch);
-    for (unsigned i = 0; i < uvIds.length(); ++i)
-        if (uvIds[i] < 0 || static_cast<size_t>(uvIds[i]) >= s->u.size())
-            return badParameter(kelphost::kIndexOutOfRange);
-    unsigned next = 0;
-    for (size_t f = 0; f < g->counts.size(); ++f)
-        for (int k = 0; k < g->counts[f]; ++k)
-            s->faceUVIds[static_cast<size_t>(g->offsets[f] + k)] =
-                uvCounts[static_cast<unsigned>(f)] ? uvIds[next++] : -1;
+    const size_t uvCount = s->u.size();
+    bool outside = false;
+    for (int id : ids)
+        outside |= id < 0 || static_cast<size_t>(id) >= uvCount;
+    if (outside)
+        return badParameter(kelphost::kIndexOutOfRange);
+    const int *next = ids.data();
+    int *out = s->faceUVIds.data();
+    const int *offsets = g->offsets.data();
+    for (size_t f = 0; f < counts.size(); ++f) {
+        int *face = out + offsets[f];
+        const int n = g->counts[f];
+        if (counts[f]) {
+            for (int k = 0; k < n; ++k)
+                face[k] = next[k];
+            next += n;
+        } else {
+            for (int k = 0; k < n; ++k)
+                face[k] = -1;
+        }
+    }
     kelphost::geometryChanged(*this);
     return MStatus::kSuccess;
 }

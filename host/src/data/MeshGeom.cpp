@@ -1,6 +1,7 @@
 #include "MeshGeom.h"
 
 #include "../core/Access.h"
+#include "../core/BulkStorage.h"
 #include "../graph/Node.h"
 #include "../nodes/Builtins.h"
 
@@ -10,27 +11,43 @@ namespace kelphost {
 
 void MeshGeom::setTopology(std::vector<MPoint> pts, std::vector<int> polygonCounts,
                            std::vector<int> polygonConnects) {
-    points = std::move(pts);
-    for (MPoint &p : points) { // the host keeps single-precision points
+    for (MPoint &p : pts) { // the host keeps single-precision points
         p.x = static_cast<float>(p.x);
         p.y = static_cast<float>(p.y);
         p.z = static_cast<float>(p.z);
         p.w = 1.0;
     }
+    setRoundedTopology(std::move(pts), std::move(polygonCounts), std::move(polygonConnects));
+}
+
+void MeshGeom::setRoundedTopology(std::vector<MPoint> pts, std::vector<int> polygonCounts,
+                                  std::vector<int> polygonConnects) {
+    points = std::move(pts);
     counts = std::move(polygonCounts);
     connects = std::move(polygonConnects);
-    offsets.assign(counts.size(), 0);
+    const size_t faces = counts.size();
+    std::vector<int> firsts;
+    growTable(firsts, faces);
     int running = 0;
-    for (size_t f = 0; f < counts.size(); ++f) {
-        offsets[f] = running;
-        running += counts[f];
+    const int *c = counts.data();
+    int *o = firsts.data();
+    for (size_t f = 0; f < faces; ++f) {
+        o[f] = running;
+        running += c[f];
     }
-    vertexNormals.assign(points.size(), MVector());
+    offsets = std::move(firsts);
+    // Fresh zero tables: their pages are touched only where normals are set.
+    vertexNormals = ZeroVectorTable(points.size());
     vertexNormalSet.assign(points.size(), false);
-    faceVertexNormals.assign(connects.size(), MVector());
+    faceVertexNormals = ZeroVectorTable(connects.size());
     faceVertexNormalSet.assign(connects.size(), false);
-    for (UVSetData &set : uvSets)
-        set.faceUVIds.assign(connects.size(), -1);
+    for (UVSetData &set : uvSets) {
+        std::vector<int> unmapped;
+        unmapped.reserve(connects.size());
+        adviseHugePages(unmapped.data(), connects.size() * sizeof(int));
+        unmapped.assign(connects.size(), -1);
+        set.faceUVIds = std::move(unmapped);
+    }
     touch();
 }
 

@@ -8,10 +8,38 @@
 
 #include "../core/Object.h"
 
+#include <cstdlib>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelphost {
+
+// Allocator for tables of zero vectors that are mostly never written (user
+// normals): storage comes zeroed from calloc and value-initialisation leaves
+// it alone, so the pages of a large table are touched only where a value is
+// set. Only for types whose value-initialised state is all zero bytes; the
+// tables are always built fresh (never resized over used storage).
+template <class T> struct ZeroTableAllocator {
+    using value_type = T;
+    ZeroTableAllocator() = default;
+    template <class U> ZeroTableAllocator(const ZeroTableAllocator<U> &) {}
+    T *allocate(std::size_t n) {
+        void *p = std::calloc(n ? n : 1, sizeof(T));
+        if (!p)
+            throw std::bad_alloc();
+        return static_cast<T *>(p);
+    }
+    void deallocate(T *p, std::size_t) { std::free(p); }
+    template <class U> void construct(U *) {} // already zero bytes
+    template <class U, class... A> void construct(U *p, A &&...args) {
+        ::new (static_cast<void *>(p)) U(std::forward<A>(args)...);
+    }
+    template <class U> bool operator==(const ZeroTableAllocator<U> &) const { return true; }
+    template <class U> bool operator!=(const ZeroTableAllocator<U> &) const { return false; }
+};
+using ZeroVectorTable = std::vector<MVector, ZeroTableAllocator<MVector>>;
 
 struct UVSetData {
     std::string name;
@@ -24,19 +52,22 @@ public:
     MFn::Type apiType() const override { return MFn::kMeshGeom; }
 
     std::vector<MPoint> points;
-    std::vector<int> counts;            // vertices per polygon
-    std::vector<int> connects;          // point ids, polygon after polygon
-    std::vector<int> offsets;           // first face-vertex of each polygon
-    std::vector<UVSetData> uvSets;      // "map1" first for new meshes
-    int currentUVSet = 0;               // index into uvSets, -1 when there is none
-    std::vector<MVector> vertexNormals; // user normals per point (vertexNormalSet)
+    std::vector<int> counts;       // vertices per polygon
+    std::vector<int> connects;     // point ids, polygon after polygon
+    std::vector<int> offsets;      // first face-vertex of each polygon
+    std::vector<UVSetData> uvSets; // "map1" first for new meshes
+    int currentUVSet = 0;          // index into uvSets, -1 when there is none
+    ZeroVectorTable vertexNormals; // user normals per point (vertexNormalSet)
     std::vector<bool> vertexNormalSet;
-    std::vector<MVector> faceVertexNormals; // user normals per face-vertex
+    ZeroVectorTable faceVertexNormals; // user normals per face-vertex
     std::vector<bool> faceVertexNormalSet;
 
     // Fresh topology: offsets, normal tables and UV assignments resized.
     void setTopology(std::vector<MPoint> pts, std::vector<int> polygonCounts,
                      std::vector<int> polygonConnects);
+    // The same, for points already in the host's single precision with w 1.
+    void setRoundedTopology(std::vector<MPoint> pts, std::vector<int> polygonCounts,
+                            std::vector<int> polygonConnects);
     UVSetData *uvSet(const std::string *name); // null name: the current set
     int faceVertexCount() const { return static_cast<int>(connects.size()); }
     MVector faceNormal(int polygon) const;                     // unit, Newell's method
