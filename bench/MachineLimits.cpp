@@ -1,5 +1,6 @@
 #include "MachineLimits.h"
 
+#include <blosc.h>
 #include <fcntl.h>
 #include <libdeflate.h>
 #include <sys/mman.h>
@@ -622,4 +623,88 @@ std::size_t gatherAndWrite(const Kelp &detail, const std::string &path, bool syn
     bool ok = !out.failed() && (!sync || fsync(fd) == 0);
     ok = close(fd) == 0 && ok;
     return ok ? out.total() : 0;
+}
+
+namespace {
+
+// Byte-swaps each array of the stream into a fresh array of its own.
+std::uint64_t swapArrays(const unsigned char *stream, std::size_t size,
+                         const std::vector<JsonArray> &arrays) {
+    std::uint64_t check = 1;
+    std::vector<std::unique_ptr<std::uint32_t[]>>
+        kept; // all held to the end, as a loader holds them
+    for (const JsonArray &a : arrays) {
+        if (a.offset > size || a.count > (size - a.offset) / 4)
+            return 0;
+        kept.push_back(fresh<std::uint32_t>(a.count + 1));
+        std::uint32_t *out = kept.back().get();
+        const unsigned char *p = stream + a.offset;
+        for (std::size_t k = 0; k < a.count; ++k) {
+            std::uint32_t v;
+            std::memcpy(&v, p + 4 * k, 4);
+            out[k] = __builtin_bswap32(v);
+        }
+        check += a.count ? out[a.count - 1] : 0;
+    }
+    return check;
+}
+
+// Decompresses the chunks of a .bgeo.sc into out (room bytes); returns the
+// bytes produced, or 0 when the container is damaged.
+std::size_t decompressChunks(const unsigned char *sc, std::size_t size, unsigned char *out,
+                             std::size_t room) {
+    if (size < 16 + 12 || std::memcmp(sc, "scf1", 4) != 0 || std::memcmp(sc + size - 4, "1fcs", 4))
+        return 0;
+    std::uint64_t indexBytes = 0;
+    for (int k = 0; k < 8; ++k)
+        indexBytes = (indexBytes << 8) | sc[size - 12 + k];
+    // The index (chunk starts and sizes) sits before its own length and the magic.
+    if (indexBytes > size - 24)
+        return 0;
+    const std::size_t chunksEnd = size - 12 - static_cast<std::size_t>(indexBytes);
+    std::size_t at = 12, produced = 0;
+    while (at + BLOSC_MIN_HEADER_LENGTH <= chunksEnd) {
+        std::size_t nbytes = 0, cbytes = 0, blocksize = 0;
+        blosc_cbuffer_sizes(sc + at, &nbytes, &cbytes, &blocksize);
+        if (cbytes == 0 || cbytes > chunksEnd - at || nbytes > room - produced)
+            return 0;
+        int n = blosc_decompress_ctx(sc + at, out + produced, room - produced, 1);
+        if (n < 0 || static_cast<std::size_t>(n) != nbytes)
+            return 0;
+        produced += nbytes;
+        at += cbytes;
+    }
+    return at == chunksEnd ? produced : 0;
+}
+
+} // namespace
+
+std::uint64_t jsonReadSwap(const std::string &plainPath, const std::vector<JsonArray> &arrays,
+                           bool hugePages) {
+    g_huge = hugePages;
+    std::uint64_t check = 0;
+    FileBytes file(plainPath);
+    if (file.whole())
+        check = swapArrays(file.data(), file.size(), arrays);
+    g_huge = false;
+    return check;
+}
+
+std::uint64_t bloscReadSwap(const std::string &scPath, std::size_t streamBytes,
+                            const std::vector<JsonArray> &arrays, bool hugePages) {
+    g_huge = hugePages;
+    std::uint64_t check = 0;
+    FileBytes file(scPath);
+    if (file.whole()) {
+        std::unique_ptr<unsigned char[]> stream = fresh<unsigned char>(streamBytes + 1);
+        if (decompressChunks(file.data(), file.size(), stream.get(), streamBytes) == streamBytes)
+            check = swapArrays(stream.get(), streamBytes, arrays);
+    }
+    g_huge = false;
+    return check;
+}
+
+std::size_t bloscDecompressWhole(const std::vector<unsigned char> &sc, std::size_t streamBytes) {
+    std::unique_ptr<unsigned char[]> stream = fresh<unsigned char>(streamBytes + 1);
+    return decompressChunks(sc.data(), sc.size(), stream.get(), streamBytes);
 }

@@ -3,6 +3,8 @@
 #ifndef KELP_BENCH_MACHINE_LIMITS_H
 #define KELP_BENCH_MACHINE_LIMITS_H
 
+#include "JsonFiles.h"
+
 #include <Kelp>
 
 #include <cstddef>
@@ -45,5 +47,23 @@ std::size_t deflateWhole(const std::vector<unsigned char> &plain, int level);
 // or 0 on a write failure. With sync, the file is also flushed to the disk
 // (fsync) before it is closed.
 std::size_t gatherAndWrite(const Kelp &detail, const std::string &path, bool sync);
+
+// JSON-based files. Reads the .bgeo into a fresh buffer and byte-swaps each
+// of its big arrays (P, N, uv, point indices) into a fresh array: the same
+// kind of limit as readAndSwap. Returns a checksum, or 0 on a read failure.
+// hugePages as for readAndSwap.
+std::uint64_t jsonReadSwap(const std::string &plainPath, const std::vector<JsonArray> &arrays,
+                           bool hugePages);
+
+// Reads the .bgeo.sc into a fresh buffer, decompresses all its Blosc chunks
+// (libblosc, one thread) into one fresh buffer of streamBytes and byte-swaps
+// the big arrays as jsonReadSwap does. Returns a checksum, or 0 when the
+// container does not decompress to streamBytes.
+std::uint64_t bloscReadSwap(const std::string &scPath, std::size_t streamBytes,
+                            const std::vector<JsonArray> &arrays, bool hugePages);
+
+// Blosc decompression alone of the whole container held in memory, into a
+// fresh buffer; returns the bytes produced (0 on a failure).
+std::size_t bloscDecompressWhole(const std::vector<unsigned char> &sc, std::size_t streamBytes);
 
 #endif

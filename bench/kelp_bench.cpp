@@ -1,10 +1,12 @@
 // Kelp's loader and saver against the machine's limits on the same bytes.
 //
-//   kelp_bench [--big] [--reps N] [--only particles|mesh] [benchmark flags]
+//   kelp_bench [--big] [--reps N] [--only particles|mesh|json] [benchmark flags]
 //
-// Generates the files once (see SyntheticFiles.h), times loadBgeo and
-// saveBgeo on .bgeo and .bgeo.gz next to the limits, then prints the table
-// of ratios and the peak memory of a load.
+// Generates the files once (see SyntheticFiles.h and JsonFiles.h), times
+// loadBgeo and saveBgeo on classic .bgeo and .bgeo.gz and loadBgeo on JSON
+// .bgeo and .bgeo.sc next to the limits, then prints the table of ratios and
+// the peak memory of a load.
+#include "JsonFiles.h"
 #include "MachineLimits.h"
 #include "ModelBytes.h"
 #include "PeakMemory.h"
@@ -31,6 +33,13 @@ struct Subject {
     std::string name; // e.g. "mesh_1M"
     SyntheticFile file;
     std::string savePlain, saveGzip, limitOut;
+    int iterations;
+};
+
+// A JSON-based mesh: loads only (Kelp writes classic files).
+struct JsonSubject {
+    std::string name; // e.g. "json_1M"
+    JsonFile file;
     int iterations;
 };
 
@@ -146,6 +155,35 @@ void limitGatherWrite(benchmark::State &state, const Subject *s, bool sync) {
     }
 }
 
+void limitJsonReadSwap(benchmark::State &state, const JsonSubject *s, bool huge) {
+    for (auto _ : state) {
+        std::uint64_t check = jsonReadSwap(s->file.plainPath, s->file.arrays, huge);
+        benchmark::DoNotOptimize(check);
+        if (!check)
+            state.SkipWithError("the generated file could not be read");
+    }
+}
+
+void limitBloscSwap(benchmark::State &state, const JsonSubject *s, bool huge) {
+    for (auto _ : state) {
+        std::uint64_t check =
+            bloscReadSwap(s->file.bloscPath, s->file.streamBytes, s->file.arrays, huge);
+        benchmark::DoNotOptimize(check);
+        if (!check)
+            state.SkipWithError("the generated container did not decompress");
+    }
+}
+
+void limitBlosc(benchmark::State &state, const JsonSubject *s) {
+    const std::vector<unsigned char> &sc = bytesOf(s->file.bloscPath);
+    for (auto _ : state) {
+        std::size_t n = bloscDecompressWhole(sc, s->file.streamBytes);
+        benchmark::DoNotOptimize(n);
+        if (n != s->file.streamBytes)
+            state.SkipWithError("the generated container did not decompress");
+    }
+}
+
 std::string sizeName(std::uint32_t points) {
     return points % 1000000 == 0 ? std::to_string(points / 1000000) + "M"
                                  : std::to_string(points / 1000) + "k";
@@ -177,6 +215,45 @@ void registerAll(const Subject *s, int reps) {
     add("limit_gather_write_fsync", [=](benchmark::State &st) { limitGatherWrite(st, s, true); });
     add("save_gz", [=](benchmark::State &st) { saveFile(st, s, s->saveGzip); });
     add("limit_deflate", [=](benchmark::State &st) { limitDeflate(st, plain); });
+}
+
+void registerJson(const JsonSubject *s, int reps) {
+    auto add = [&](const char *op, auto &&fn) {
+        benchmark::RegisterBenchmark((s->name + "/" + op).c_str(), fn)
+            ->Iterations(s->iterations)
+            ->Repetitions(reps)
+            ->DisplayAggregatesOnly(reps > 1)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    };
+    const std::string &plain = s->file.plainPath;
+    const std::string &sc = s->file.bloscPath;
+    add("load_bgeo", [=](benchmark::State &st) { loadFile(st, plain); });
+    add("limit_read_swap", [=](benchmark::State &st) { limitJsonReadSwap(st, s, false); });
+    add("limit_read_swap_huge", [=](benchmark::State &st) { limitJsonReadSwap(st, s, true); });
+    add("load_sc", [=](benchmark::State &st) { loadFile(st, sc); });
+    add("limit_blosc_swap", [=](benchmark::State &st) { limitBloscSwap(st, s, false); });
+    add("limit_blosc_swap_huge", [=](benchmark::State &st) { limitBloscSwap(st, s, true); });
+    add("limit_blosc", [=](benchmark::State &st) { limitBlosc(st, s); });
+}
+
+std::vector<RatioRow> jsonRatioRows(const std::vector<std::unique_ptr<JsonSubject>> &subjects) {
+    std::vector<RatioRow> rows;
+    for (const auto &s : subjects) {
+        rows.push_back(
+            {s->name, "load_bgeo", "limit_read_swap", "load JSON .bgeo / read+swap", 1.5});
+        rows.push_back(
+            {s->name, "load_sc", "limit_blosc_swap", "load .bgeo.sc / read+blosc+swap", 1.5});
+        rows.push_back({s->name, "load_bgeo", "limit_read_swap_huge",
+                        "(JSON .bgeo / read+swap, 2 MiB pages)", 0});
+        rows.push_back({s->name, "load_sc", "limit_blosc_swap_huge",
+                        "(.bgeo.sc / read+blosc+swap, 2 MiB pages)", 0});
+        rows.push_back(
+            {s->name, "load_sc", "limit_blosc", "(load .bgeo.sc / blosc decompress)", 0});
+        rows.push_back(
+            {s->name, "limit_blosc_swap", "limit_read_swap", "(read+blosc+swap / read+swap)", 0});
+    }
+    return rows;
 }
 
 std::vector<RatioRow> ratioRows(const std::vector<std::unique_ptr<Subject>> &subjects) {
@@ -225,6 +302,30 @@ void printMemory(const std::vector<std::unique_ptr<Subject>> &subjects,
             double ratio = m.peakBytes / (fileBytes + m.modelBytes);
             std::printf("%-16s %-8s %12.1f %12.1f %12.1f %7.2f %7.2f  %s\n", s->name.c_str(),
                         gz ? ".gz" : ".bgeo", fileBytes / 1e6, m.modelBytes / 1e6,
+                        m.peakBytes / 1e6, ratio, 1.2, ratio <= 1.2 ? "met" : "MISSED");
+        }
+    }
+    std::fflush(stdout);
+}
+
+void printJsonMemory(const std::vector<std::unique_ptr<JsonSubject>> &subjects,
+                     const std::map<std::string, Median> &medians) {
+    const std::string driver = executableDir() + "/kelp_bench_load_once";
+    for (const auto &s : subjects) {
+        if (!medians.count(s->name + "/load_bgeo"))
+            continue;
+        for (int sc = 0; sc < 2; ++sc) {
+            const std::string &path = sc ? s->file.bloscPath : s->file.plainPath;
+            LoadMemory m = measureLoadMemory(driver, path);
+            if (!m.ok) {
+                std::printf("%-16s %-8s (the load failed)\n", s->name.c_str(),
+                            sc ? ".sc" : ".bgeo");
+                continue;
+            }
+            double fileBytes = static_cast<double>(s->file.streamBytes);
+            double ratio = m.peakBytes / (fileBytes + m.modelBytes);
+            std::printf("%-16s %-8s %12.1f %12.1f %12.1f %7.2f %7.2f  %s\n", s->name.c_str(),
+                        sc ? ".sc" : ".bgeo", fileBytes / 1e6, m.modelBytes / 1e6,
                         m.peakBytes / 1e6, ratio, 1.2, ratio <= 1.2 ? "met" : "MISSED");
         }
     }
@@ -280,11 +381,30 @@ int main(int argc, char **argv) {
         }
     }
 
+    std::vector<std::unique_ptr<JsonSubject>> jsonSubjects;
+    if (only.empty() || only == "json") {
+        std::vector<std::uint32_t> jsonSizes = {1000000};
+        if (big)
+            jsonSizes.push_back(5000000);
+        for (std::uint32_t points : jsonSizes) {
+            std::unique_ptr<JsonSubject> s(new JsonSubject);
+            s->name = "json_" + sizeName(points);
+            s->file = jsonMeshFile(points, cache);
+            s->iterations = 1;
+            registerJson(s.get(), reps);
+            jsonSubjects.push_back(std::move(s));
+        }
+    }
+
     MedianCollector reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     g_detail.reset();
-    printRatioTable(reporter.medians(), ratioRows(subjects));
+    std::vector<RatioRow> rows = ratioRows(subjects);
+    std::vector<RatioRow> jsonRows = jsonRatioRows(jsonSubjects);
+    rows.insert(rows.end(), jsonRows.begin(), jsonRows.end());
+    printRatioTable(reporter.medians(), rows);
     printMemory(subjects, reporter.medians());
+    printJsonMemory(jsonSubjects, reporter.medians());
     for (const auto &s : subjects) {
         std::remove(s->savePlain.c_str());
         std::remove(s->saveGzip.c_str());
