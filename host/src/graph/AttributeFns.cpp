@@ -336,32 +336,32 @@ MStatus getDefaults(MFnNumericAttribute &fn, double *out, int n) {
 } // namespace
 
 MStatus MFnNumericAttribute::getDefault(bool &a) {
-    double v[1];
+    double v[1] = {};
     MStatus s = getDefaults(*this, v, 1);
     a = v[0] != 0;
     return s;
 }
 MStatus MFnNumericAttribute::getDefault(char &a) {
-    double v[1];
+    double v[1] = {};
     MStatus s = getDefaults(*this, v, 1);
     a = static_cast<char>(v[0]);
     return s;
 }
 MStatus MFnNumericAttribute::getDefault(int &a) {
-    double v[1];
+    double v[1] = {};
     MStatus s = getDefaults(*this, v, 1);
     a = static_cast<int>(v[0]);
     return s;
 }
 MStatus MFnNumericAttribute::getDefault(int &a, int &b) {
-    double v[2];
+    double v[2] = {};
     MStatus s = getDefaults(*this, v, 2);
     a = static_cast<int>(v[0]);
     b = static_cast<int>(v[1]);
     return s;
 }
 MStatus MFnNumericAttribute::getDefault(int &a, int &b, int &c) {
-    double v[3];
+    double v[3] = {};
     MStatus s = getDefaults(*this, v, 3);
     a = static_cast<int>(v[0]);
     b = static_cast<int>(v[1]);
@@ -369,26 +369,26 @@ MStatus MFnNumericAttribute::getDefault(int &a, int &b, int &c) {
     return s;
 }
 MStatus MFnNumericAttribute::getDefault(MInt64 &a) {
-    double v[1];
+    double v[1] = {};
     MStatus s = getDefaults(*this, v, 1);
     a = static_cast<MInt64>(v[0]);
     return s;
 }
 MStatus MFnNumericAttribute::getDefault(float &a) {
-    double v[1];
+    double v[1] = {};
     MStatus s = getDefaults(*this, v, 1);
     a = static_cast<float>(v[0]);
     return s;
 }
 MStatus MFnNumericAttribute::getDefault(float &a, float &b) {
-    double v[2];
+    double v[2] = {};
     MStatus s = getDefaults(*this, v, 2);
     a = static_cast<float>(v[0]);
     b = static_cast<float>(v[1]);
     return s;
 }
 MStatus MFnNumericAttribute::getDefault(float &a, float &b, float &c) {
-    double v[3];
+    double v[3] = {};
     MStatus s = getDefaults(*this, v, 3);
     a = static_cast<float>(v[0]);
     b = static_cast<float>(v[1]);
@@ -399,14 +399,14 @@ MStatus MFnNumericAttribute::getDefault(double &a) {
     return getDefaults(*this, &a, 1);
 }
 MStatus MFnNumericAttribute::getDefault(double &a, double &b) {
-    double v[2];
+    double v[2] = {};
     MStatus s = getDefaults(*this, v, 2);
     a = v[0];
     b = v[1];
     return s;
 }
 MStatus MFnNumericAttribute::getDefault(double &a, double &b, double &c) {
-    double v[3];
+    double v[3] = {};
     MStatus s = getDefaults(*this, v, 3);
     a = v[0];
     b = v[1];
@@ -414,7 +414,7 @@ MStatus MFnNumericAttribute::getDefault(double &a, double &b, double &c) {
     return s;
 }
 MStatus MFnNumericAttribute::getDefault(double &a, double &b, double &c, double &d) {
-    double v[4];
+    double v[4] = {};
     MStatus s = getDefaults(*this, v, 4);
     a = v[0];
     b = v[1];

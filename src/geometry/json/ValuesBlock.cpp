@@ -183,7 +183,7 @@ public:
         }
         for (std::size_t e = 0; e < n; ++e)
             for (int k = 0; k < w; ++k) {
-                Dst value;
+                Dst value{};
                 if (!plain(value))
                     return false;
                 if (k < keep)
