@@ -52,7 +52,7 @@ void expectVec(const V3 &got, float x, float y, float z) {
 
 typedef std::vector<std::string> Names;
 
-TEST(Fixtures, PartioTestHoldsAParticlePrimitive) {
+TEST(Fixtures, ParticleFileWithAnIndexPrimitiveAttribute) {
     REQUIRE_FIXTURES();
     Loaded2 r;
     load(r, "partio_test.bgeo");
@@ -69,7 +69,7 @@ TEST(Fixtures, PartioTestHoldsAParticlePrimitive) {
     EXPECT_EQ(r.k.getNumPolys(), 0u);
 }
 
-TEST(Fixtures, PartioScatterHasColourAndAnIndexWithAnEmptyString) {
+TEST(Fixtures, ScatterHasColourAndAnIndexWithAnEmptyString) {
     REQUIRE_FIXTURES();
     Loaded2 r;
     load(r, "partio_scatter.bgeo");
@@ -84,7 +84,7 @@ TEST(Fixtures, PartioScatterHasColourAndAnIndexWithAnEmptyString) {
     EXPECT_EQ(r.k.getPointAttributes()[1].int_data[24], 24);
 }
 
-TEST(Fixtures, PartioBaseAndJsonNamedClassicFiles) {
+TEST(Fixtures, DetailAttributeFilesAndAJsonNamedClassicFile) {
     REQUIRE_FIXTURES();
     Loaded2 base;
     load(base, "partio_base.bgeo");
@@ -101,7 +101,7 @@ TEST(Fixtures, PartioBaseAndJsonNamedClassicFiles) {
     expectVec(json.k.getPointAttrVectorValue(0, 4), 0.4f, 0.5f, 0.6f);
 }
 
-TEST(Fixtures, CortexParticles) {
+TEST(Fixtures, HoudiniParticlesWithAnExtraSection) {
     REQUIRE_FIXTURES();
     Loaded2 r;
     load(r, "cortex_v1_particleTest.0004.bgeo");
@@ -117,7 +117,7 @@ TEST(Fixtures, CortexParticles) {
     EXPECT_FLOAT_EQ(r.k.getPointAttrFloatValue(3, 0), 0.125f);
 }
 
-TEST(Fixtures, FemFilesHaveAOneComponentVector) {
+TEST(Fixtures, OlderFilesHaveAOneComponentVector) {
     REQUIRE_FIXTURES();
     Loaded2 r;
     load(r, "fem_test.bgeo");
@@ -135,7 +135,7 @@ TEST(Fixtures, FemFilesHaveAOneComponentVector) {
     EXPECT_EQ(frame.k.getPointAttributes()[1].float_data, std::vector<float>(8, 1.0f));
 }
 
-TEST(Fixtures, MpmVectorsOfTwoAndFourComponents) {
+TEST(Fixtures, VectorsOfTwoAndFourComponents) {
     REQUIRE_FIXTURES();
     Loaded2 r;
     load(r, "mpm_single.bgeo");
@@ -152,7 +152,7 @@ TEST(Fixtures, MpmVectorsOfTwoAndFourComponents) {
     EXPECT_EQ(r.k.getPointAttrFloatValue(7, 0), 1.0f);
 }
 
-TEST(Fixtures, SplashsurfIsGzipUnderAPlainName) {
+TEST(Fixtures, SimulatorFileIsGzipUnderAPlainName) {
     REQUIRE_FIXTURES();
     Loaded2 r;
     load(r, "splashsurf_ParticleData_Fluid_50.bgeo");
