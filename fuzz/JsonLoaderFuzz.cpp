@@ -1,7 +1,5 @@
 // libFuzzer target for the loader of Houdini's JSON-based format: any bytes
 // (binary JSON, gzip, the Blosc container) must load or fail cleanly.
-#include "json/JsonLoader.h"
-
 #include <Kelp>
 
 #include <cstddef>
@@ -9,6 +7,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     Kelp detail;
-    JsonLoader::load(detail, data, size, "fuzz.bgeo");
+    detail.loadBgeoFromMemory(data, size, "fuzz.bgeo");
     return 0;
 }

@@ -1,15 +1,17 @@
 // Loading a geometry file: the path test and messages, reading the file into
 // memory, recognising what it holds by its first bytes, inflating gzip
 // streams, and handing classic binary data to the ClassicLoader.
-#include "ClassicLoader.h"
-#include "FileFormat.h"
-#include "Inflate.h"
+#include "classic/ClassicLoader.h"
+#include "io/FileFormat.h"
+#include "io/Inflate.h"
 #include "json/JsonLoader.h"
 
 #include <Kelp>
 
 #include <iostream>
 #include <utility>
+
+using namespace kelp;
 
 namespace {
 

@@ -1,13 +1,15 @@
 // Kelp::saveBgeo: writes a detail as a binary or text geometry file, plain
 // or gzip-compressed as its name says, complete or not at all.
-#include "DetailWalk.h"
-#include "Encoding.h"
-#include "GzipWriter.h"
-#include "OutputFile.h"
-#include "SaveForm.h"
+#include "classic/DetailWalk.h"
+#include "classic/Encoding.h"
+#include "io/GzipWriter.h"
+#include "io/OutputFile.h"
+#include "classic/SaveForm.h"
 
 #include <exception>
 #include <iostream>
+
+using namespace kelp;
 
 namespace {
 

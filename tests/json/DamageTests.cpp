@@ -174,8 +174,7 @@ TEST(JsonDamage, DocumentsMissingWhatTheModelNeeds) {
     expectFailure(early.bytes(), "\"topology\" before the point and vertex counts");
     JsonBytes notJson;
     notJson.raw('B').raw('g').raw('e').raw('o');
-    expectFailure(notJson.bytes(),
-                  "not Houdini's binary JSON geometry, it starts with 42 67 65 6F");
+    expectFailure(notJson.bytes(), "it starts with 42 67 65 6F");
     JsonBytes scalar;
     scalar.magic().i8(1);
     expectFailure(scalar.bytes(), "expected a list of keys and values for 'geometry' at byte 5");

@@ -4,8 +4,6 @@
 
 #include "JsonBytes.h"
 
-#include "json/JsonLoader.h"
-
 #include <Kelp>
 
 #include <gtest/gtest.h>
@@ -22,7 +20,7 @@ struct JsonLoaded {
 inline JsonLoaded loadJson(Kelp &k, const Bytes &bytes, const std::string &name = "mem.bgeo") {
     JsonLoaded r;
     testing::internal::CaptureStderr();
-    r.result = JsonLoader::load(k, bytes.data(), bytes.size(), name);
+    r.result = k.loadBgeoFromMemory(bytes.data(), bytes.size(), name);
     r.err = testing::internal::GetCapturedStderr();
     return r;
 }

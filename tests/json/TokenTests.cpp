@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 using kelptest::JsonBytes;
-using namespace kelpjson;
+using namespace kelp;
 
 namespace {
 

@@ -8,17 +8,17 @@
 // (a two-component "uv", say) becomes a vector with z 0 for points as well
 // as vertices, so that no component a user needs is lost. "P" is point
 // attribute 0, a vector of size 4 as the model creates it.
-#include "JsonDocument.h"
+#include "json/JsonDocument.h"
 
-#include "JsonFields.h"
-#include "ValuesBlock.h"
+#include "json/JsonFields.h"
+#include "json/ValuesBlock.h"
 
 #include <algorithm>
 #include <iostream>
 #include <string>
 #include <string_view>
 
-namespace kelpjson {
+namespace kelp {
 
 namespace {
 
@@ -270,4 +270,4 @@ bool readAttributes(TokenReader &reader, JsonDocument &doc, bool trace) {
     return !reader.failed();
 }
 
-} // namespace kelpjson
+} // namespace kelp

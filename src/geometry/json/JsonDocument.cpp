@@ -1,15 +1,15 @@
 // The top level of a geometry document: a key/value list whose keys are
 // looked up, not taken by position. The counts come first in every file
 // Houdini writes, and the sections that are sized by them must follow them.
-#include "JsonDocument.h"
+#include "json/JsonDocument.h"
 
-#include "JsonFields.h"
+#include "json/JsonFields.h"
 
 #include <iostream>
 #include <string>
 #include <string_view>
 
-namespace kelpjson {
+namespace kelp {
 
 namespace {
 
@@ -126,4 +126,4 @@ bool readDocument(TokenReader &reader, JsonDocument &doc, bool trace) {
     return true;
 }
 
-} // namespace kelpjson
+} // namespace kelp

@@ -4,7 +4,7 @@
 #ifndef KELP_GEOMETRY_JSON_JSONDOCUMENT_H
 #define KELP_GEOMETRY_JSON_JSONDOCUMENT_H
 
-#include "JsonTokens.h"
+#include "json/JsonTokens.h"
 
 #include <Kelp>
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace kelpjson {
+namespace kelp {
 
 // One closed polygon: `count` vertex numbers, either consecutive from
 // `first` or listed in JsonDocument::listedVertices from index `first`.
@@ -61,6 +61,6 @@ bool readDocument(TokenReader &reader, JsonDocument &doc, bool trace);
 bool readAttributes(TokenReader &reader, JsonDocument &doc, bool trace);
 bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace);
 
-} // namespace kelpjson
+} // namespace kelp
 
 #endif

@@ -1,8 +1,8 @@
-#include "JsonFields.h"
+#include "json/JsonFields.h"
 
 #include <cstring>
 
-namespace kelpjson {
+namespace kelp {
 
 namespace {
 
@@ -306,4 +306,4 @@ bool readIntOrIntArray(TokenReader &reader, std::int64_t low, std::int64_t high,
     return readIntArray(reader, low, high, out, what);
 }
 
-} // namespace kelpjson
+} // namespace kelp

@@ -4,14 +4,14 @@
 #ifndef KELP_GEOMETRY_JSON_JSONFIELDS_H
 #define KELP_GEOMETRY_JSON_JSONFIELDS_H
 
-#include "JsonTokens.h"
+#include "json/JsonTokens.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace kelpjson {
+namespace kelp {
 
 bool readInt(TokenReader &reader, std::int64_t &value, const char *what);
 // An integer in [low, high].
@@ -66,6 +66,6 @@ bool readStringArray(TokenReader &reader, std::vector<std::string_view> &out, co
 bool readIntOrIntArray(TokenReader &reader, std::int64_t low, std::int64_t high,
                        std::vector<std::int64_t> &out, const char *what);
 
-} // namespace kelpjson
+} // namespace kelp
 
 #endif

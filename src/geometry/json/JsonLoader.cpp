@@ -1,16 +1,18 @@
-#include "JsonLoader.h"
+#include "json/JsonLoader.h"
 
-#include "BloscContainer.h"
-#include "JsonDocument.h"
-#include "JsonTokens.h"
+#include "io/BloscContainer.h"
+#include "json/JsonDocument.h"
+#include "json/JsonTokens.h"
 
-#include "../FileFormat.h"
-#include "../Inflate.h"
+#include "io/FileFormat.h"
+#include "io/Inflate.h"
 
 #include <cstring>
 #include <iostream>
 #include <new>
 #include <utility>
+
+namespace kelp {
 
 namespace {
 
@@ -35,7 +37,7 @@ std::int32_t failLine(const std::string &name, const std::string &reason) {
 } // namespace
 
 bool JsonLoader::recognises(const unsigned char *data, std::size_t size) {
-    return isBinaryJson(data, size) || kelpjson::isBloscContainer(data, size);
+    return isBinaryJson(data, size) || isBloscContainer(data, size);
 }
 
 std::int32_t JsonLoader::load(Kelp &detail, const unsigned char *data, std::size_t size,
@@ -60,9 +62,9 @@ std::int32_t JsonLoader::loadBytes(Kelp &detail, const unsigned char *data, std:
         size = unpacked.size();
         container = " (inside gzip)";
     }
-    if (kelpjson::isBloscContainer(data, size)) {
+    if (isBloscContainer(data, size)) {
         std::string error;
-        if (!kelpjson::unpackBloscContainer(data, size, decompressed, error))
+        if (!unpackBloscContainer(data, size, decompressed, error))
             return failLine(name, "blosc-compressed (.sc) file in Houdini's newer geometry "
                                   "format: " +
                                       error);
@@ -75,9 +77,9 @@ std::int32_t JsonLoader::loadBytes(Kelp &detail, const unsigned char *data, std:
                                   ", it starts with " + leadingBytesHex(data, size, 5));
 
     const bool trace = global_doDebug == 1;
-    kelpjson::TokenReader reader(data, size);
-    kelpjson::JsonDocument doc;
-    if (!reader.start() || !kelpjson::readDocument(reader, doc, trace))
+    TokenReader reader(data, size);
+    JsonDocument doc;
+    if (!reader.start() || !readDocument(reader, doc, trace))
         return failLine(name, std::string("Houdini's newer geometry format") + container + ": " +
                                   reader.error());
     if (trace)
@@ -87,3 +89,5 @@ std::int32_t JsonLoader::loadBytes(Kelp &detail, const unsigned char *data, std:
     fill(detail, doc);
     return 1;
 }
+
+} // namespace kelp

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 
-namespace kelpjson {
+namespace kelp {
+
 struct JsonDocument;
-}
 
 class JsonLoader {
 public:
@@ -32,7 +32,9 @@ private:
     // Moves what the document holds into the model: "P" and the point
     // attributes, polygons with their point lists taken through the
     // topology, vertex attributes in polygon vertex order, the counts.
-    static void fill(Kelp &model, kelpjson::JsonDocument &doc);
+    static void fill(Kelp &model, JsonDocument &doc);
 };
+
+} // namespace kelp
 
 #endif

@@ -4,15 +4,15 @@
 // in file order as vertex numbers. Everything else (particle systems, whose
 // points are loaded anyway, open curves, packed, volume, quadric and spline
 // primitives) is read past by its extent.
-#include "JsonDocument.h"
+#include "json/JsonDocument.h"
 
-#include "JsonFields.h"
+#include "json/JsonFields.h"
 
 #include <iostream>
 #include <string>
 #include <string_view>
 
-namespace kelpjson {
+namespace kelp {
 
 namespace {
 
@@ -282,4 +282,4 @@ bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace) {
     return !reader.failed();
 }
 
-} // namespace kelpjson
+} // namespace kelp

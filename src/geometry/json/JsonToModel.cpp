@@ -2,12 +2,14 @@
 // through the topology, and vertex values are reordered to the order of the
 // polygons' vertices (the model numbers vertices polygon by polygon; the file
 // numbers them over all primitives, including those read past).
-#include "JsonLoader.h"
+#include "json/JsonLoader.h"
 
-#include "JsonDocument.h"
+#include "json/JsonDocument.h"
 
 #include <algorithm>
 #include <utility>
+
+namespace kelp {
 
 namespace {
 
@@ -22,7 +24,7 @@ template <class T> void gather(std::vector<T> &values, const std::vector<std::ui
 
 } // namespace
 
-void JsonLoader::fill(Kelp &model, kelpjson::JsonDocument &doc) {
+void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
     model.numberOfPoints = static_cast<std::uint32_t>(doc.pointCount);
     model.numberOfPrimitives = static_cast<std::uint32_t>(doc.primitiveCount);
     model.numberOfPointGroups = doc.pointGroupCount;
@@ -47,7 +49,7 @@ void JsonLoader::fill(Kelp &model, kelpjson::JsonDocument &doc) {
     const std::vector<std::uint32_t> &topology = doc.topology;
     std::uint64_t next = 0;
     bool inOrder = true;
-    for (const kelpjson::PolygonRef &ref : doc.polygons) {
+    for (const PolygonRef &ref : doc.polygons) {
         inOrder = inOrder && !ref.listed && ref.first == next;
         next = ref.first + ref.count;
     }
@@ -55,13 +57,13 @@ void JsonLoader::fill(Kelp &model, kelpjson::JsonDocument &doc) {
     std::vector<std::uint32_t> order;
     if (!inOrder) {
         std::uint64_t total = 0;
-        for (const kelpjson::PolygonRef &ref : doc.polygons)
+        for (const PolygonRef &ref : doc.polygons)
             total += ref.count;
         order.reserve(static_cast<std::size_t>(total));
     }
     std::uint64_t vertices = 0;
     model.polygons.reserve(model.polygons.size() + doc.polygons.size());
-    for (const kelpjson::PolygonRef &ref : doc.polygons) {
+    for (const PolygonRef &ref : doc.polygons) {
         model.polygons.emplace_back();
         PolygonData &polygon = model.polygons.back();
         polygon.numberOfVertices = ref.count;
@@ -100,3 +102,5 @@ void JsonLoader::fill(Kelp &model, kelpjson::JsonDocument &doc) {
             static_cast<std::uint16_t>(std::min<std::size_t>(doc.polygons.size(), 0xFFFF));
     }
 }
+
+} // namespace kelp

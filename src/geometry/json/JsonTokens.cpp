@@ -1,9 +1,9 @@
-#include "JsonTokens.h"
+#include "json/JsonTokens.h"
 
 #include <cmath>
 #include <cstring>
 
-namespace kelpjson {
+namespace kelp {
 
 namespace {
 
@@ -474,4 +474,4 @@ void TokenReader::uniformBools(const Token &token, std::vector<std::uint8_t> &ou
     }
 }
 
-} // namespace kelpjson
+} // namespace kelp

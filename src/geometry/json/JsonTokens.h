@@ -16,7 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace kelpjson {
+namespace kelp {
 
 enum class TokenKind : std::uint8_t {
     Null,
@@ -138,6 +138,6 @@ private:
     std::unordered_map<std::uint64_t, std::string_view> m_sparse;
 };
 
-} // namespace kelpjson
+} // namespace kelp
 
 #endif

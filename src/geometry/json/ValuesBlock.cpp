@@ -1,6 +1,6 @@
-#include "ValuesBlock.h"
+#include "json/ValuesBlock.h"
 
-#include "JsonFields.h"
+#include "json/JsonFields.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <vector>
 
-namespace kelpjson {
+namespace kelp {
 
 namespace {
 
@@ -501,4 +501,4 @@ bool readValuesBlock(TokenReader &reader, std::uint64_t elements, const PrepareT
     return true;
 }
 
-} // namespace kelpjson
+} // namespace kelp

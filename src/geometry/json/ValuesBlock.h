@@ -7,12 +7,12 @@
 #ifndef KELP_GEOMETRY_JSON_VALUESBLOCK_H
 #define KELP_GEOMETRY_JSON_VALUESBLOCK_H
 
-#include "JsonTokens.h"
+#include "json/JsonTokens.h"
 
 #include <cstdint>
 #include <functional>
 
-namespace kelpjson {
+namespace kelp {
 
 // Where decoded values go: `width` (1 to 4) components kept per element, the
 // others read past. Exactly one of floats/ints is set, or neither to read the
@@ -32,6 +32,6 @@ using PrepareTarget = std::function<bool(int tupleSize, bool realStorage, ValueT
 bool readValuesBlock(TokenReader &reader, std::uint64_t elements, const PrepareTarget &prepare,
                      const char *what);
 
-} // namespace kelpjson
+} // namespace kelp
 
 #endif

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+namespace kelp {
+
 enum class FileFormat {
     Empty,         // no bytes at all
     Gzip,          // 1F 8B: a gzip stream around one of the others
@@ -20,5 +22,7 @@ FileFormat sniffFileFormat(const unsigned char *data, std::size_t size);
 
 // The first bytes in hexadecimal ("42 67 65 6F"), for messages.
 std::string leadingBytesHex(const unsigned char *data, std::size_t size, std::size_t count);
+
+} // namespace kelp
 
 #endif

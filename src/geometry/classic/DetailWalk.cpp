@@ -1,12 +1,14 @@
-#include "DetailWalk.h"
+#include "classic/DetailWalk.h"
 
-#include "BlockBuffer.h"
-#include "Encoding.h"
+#include "io/BlockBuffer.h"
+#include "classic/Encoding.h"
 
 #include <algorithm>
 #include <cctype>
 #include <iostream>
 #include <streambuf>
+
+namespace kelp {
 
 namespace {
 
@@ -534,3 +536,5 @@ bool DetailWalk::write(ByteSink &sink, bool traced) {
     }
     return buffer.flush(); // the sink says what failed
 }
+
+} // namespace kelp

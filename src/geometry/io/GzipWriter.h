@@ -8,11 +8,13 @@
 #ifndef KELP_GEOMETRY_GZIPWRITER_H
 #define KELP_GEOMETRY_GZIPWRITER_H
 
-#include "ByteSink.h"
+#include "io/ByteSink.h"
 
 #include <memory>
 #include <string>
 #include <zlib.h>
+
+namespace kelp {
 
 class GzipWriter : public ByteSink {
 public:
@@ -42,5 +44,7 @@ private:
     std::unique_ptr<unsigned char[]> m_buffer;
     std::string m_error;
 };
+
+} // namespace kelp
 
 #endif

@@ -1,4 +1,4 @@
-#include "OutputFile.h"
+#include "io/OutputFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -23,6 +23,8 @@
 #include <limits.h>
 #include <unistd.h>
 #endif
+
+namespace kelp {
 
 namespace {
 
@@ -218,3 +220,5 @@ bool OutputFile::commit() {
     m_committed = true;
     return true;
 }
+
+} // namespace kelp

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "HugePages.h"
+#include "io/HugePages.h"
+
+namespace kelp {
 
 class ByteBuffer {
 public:
@@ -51,5 +53,7 @@ private:
     std::size_t m_size = 0;
     std::size_t m_capacity = 0;
 };
+
+} // namespace kelp
 
 #endif

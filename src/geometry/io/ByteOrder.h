@@ -16,6 +16,8 @@
 #define KELP_BSWAP32 __builtin_bswap32
 #endif
 
+namespace kelp {
+
 inline std::uint16_t loadU16BE(const unsigned char *p) {
     std::uint16_t v;
     std::memcpy(&v, p, 2);
@@ -42,5 +44,7 @@ inline float loadF32BE(const unsigned char *p) {
     std::memcpy(&v, &bits, 4);
     return v;
 }
+
+} // namespace kelp
 
 #endif

@@ -3,7 +3,7 @@
 #ifndef KELP_GEOMETRY_BLOCKBUFFER_H
 #define KELP_GEOMETRY_BLOCKBUFFER_H
 
-#include "ByteSink.h"
+#include "io/ByteSink.h"
 
 #include <charconv>
 #include <cstdint>
@@ -11,8 +11,10 @@
 #include <memory>
 #include <string>
 #ifdef _WIN32
-#include "Encoding.h"
+#include "classic/Encoding.h"
 #endif
+
+namespace kelp {
 
 class BlockBuffer {
 public:
@@ -109,5 +111,7 @@ template <> inline void BlockBuffer::putText<float>(float value) {
         m_data.get());
 #endif
 }
+
+} // namespace kelp
 
 #endif

@@ -85,6 +85,8 @@ Kelp::Kelp()
       numberOfPointAttributes(0), numberOfVertexAttributes(0), numberOfPrimitiveAttributes(0),
       numberOfAttributes(0), varMapping(0), numberOfVertices(0), numberOfPolygons(0) {}
 
+using namespace kelp;
+
 namespace {
 
 // Index of the last record named attr, or -1.

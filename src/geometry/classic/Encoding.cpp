@@ -1,4 +1,4 @@
-#include "Encoding.h"
+#include "classic/Encoding.h"
 
 #include <charconv>
 #include <cstdlib>

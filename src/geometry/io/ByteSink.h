@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+namespace kelp {
+
 class ByteSink {
 public:
     virtual ~ByteSink() {}
@@ -13,5 +15,7 @@ public:
     // One line saying what failed, empty while nothing has.
     virtual const std::string &error() const = 0;
 };
+
+} // namespace kelp
 
 #endif

@@ -1,4 +1,4 @@
-#include "Inflate.h"
+#include "io/Inflate.h"
 
 #include <zlib.h>
 #ifdef KELP_HAVE_LIBDEFLATE
@@ -11,6 +11,8 @@
 #include <limits>
 
 #include <sys/stat.h>
+
+namespace kelp {
 
 ReadResult readWholeFile(const std::string &path, ByteBuffer &out) {
     std::ifstream file(path.c_str(), std::ios::binary);
@@ -169,3 +171,5 @@ bool gunzip(const unsigned char *data, std::size_t size, ByteBuffer &out, Inflat
     out.resize(produced);
     return true;
 }
+
+} // namespace kelp

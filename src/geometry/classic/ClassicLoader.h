@@ -8,7 +8,7 @@
 #ifndef KELP_GEOMETRY_CLASSICLOADER_H
 #define KELP_GEOMETRY_CLASSICLOADER_H
 
-#include "ByteCursor.h"
+#include "io/ByteCursor.h"
 
 #include <Kelp>
 
@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace kelp {
 
 class ClassicLoader {
 public:
@@ -69,5 +71,7 @@ private:
     std::size_t m_vertexBytes = 0; // attribute bytes per vertex
     std::size_t m_primBytes = 0;   // attribute bytes per primitive
 };
+
+} // namespace kelp
 
 #endif

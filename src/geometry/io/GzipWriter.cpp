@@ -1,6 +1,8 @@
-#include "GzipWriter.h"
+#include "io/GzipWriter.h"
 
 #include <cstring>
+
+namespace kelp {
 
 namespace {
 
@@ -99,3 +101,5 @@ bool GzipWriter::finish() {
     }
     return m_out.write(reinterpret_cast<const char *>(trailer), sizeof(trailer));
 }
+
+} // namespace kelp

@@ -1,4 +1,6 @@
-#include "SaveForm.h"
+#include "classic/SaveForm.h"
+
+namespace kelp {
 
 SaveForm chooseSaveForm(const std::string &path) {
     SaveForm form;
@@ -21,3 +23,5 @@ SaveForm chooseSaveForm(const std::string &path) {
     form.compressed = std::string("gz").find(form.ext) != std::string::npos;
     return form;
 }
+
+} // namespace kelp

@@ -9,9 +9,11 @@
 #ifndef KELP_GEOMETRY_OUTPUTFILE_H
 #define KELP_GEOMETRY_OUTPUTFILE_H
 
-#include "ByteSink.h"
+#include "io/ByteSink.h"
 
 #include <string>
+
+namespace kelp {
 
 class OutputFile : public ByteSink {
 public:
@@ -44,5 +46,7 @@ private:
     bool m_committed = false;
     std::string m_error;
 };
+
+} // namespace kelp
 
 #endif

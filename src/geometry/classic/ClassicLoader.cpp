@@ -1,10 +1,12 @@
-#include "ClassicLoader.h"
+#include "classic/ClassicLoader.h"
 
-#include "HugePages.h"
-#include "LoadTrace.h"
+#include "io/HugePages.h"
+#include "classic/LoadTrace.h"
 
 #include <algorithm>
 #include <cstring>
+
+namespace kelp {
 
 namespace {
 
@@ -545,3 +547,5 @@ bool ClassicLoader::readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals
     m.numberOfVertices = static_cast<std::uint32_t>(vertex);
     return true;
 }
+
+} // namespace kelp

@@ -6,12 +6,12 @@
 #ifndef KELP_GEOMETRY_JSON_BLOSCCONTAINER_H
 #define KELP_GEOMETRY_JSON_BLOSCCONTAINER_H
 
-#include "../ByteBuffer.h"
+#include "io/ByteBuffer.h"
 
 #include <cstddef>
 #include <string>
 
-namespace kelpjson {
+namespace kelp {
 
 bool isBloscContainer(const unsigned char *data, std::size_t size);
 
@@ -21,6 +21,6 @@ bool isBloscContainer(const unsigned char *data, std::size_t size);
 bool unpackBloscContainer(const unsigned char *data, std::size_t size, ByteBuffer &out,
                           std::string &error);
 
-} // namespace kelpjson
+} // namespace kelp
 
 #endif

@@ -1,4 +1,4 @@
-#include "BloscContainer.h"
+#include "io/BloscContainer.h"
 
 #include <blosc.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-namespace kelpjson {
+namespace kelp {
 
 namespace {
 
@@ -125,4 +125,4 @@ bool unpackBloscContainer(const unsigned char *data, std::size_t size, ByteBuffe
     return true;
 }
 
-} // namespace kelpjson
+} // namespace kelp

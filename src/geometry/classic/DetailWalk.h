@@ -5,12 +5,14 @@
 #ifndef KELP_GEOMETRY_DETAILWALK_H
 #define KELP_GEOMETRY_DETAILWALK_H
 
-#include "ByteSink.h"
+#include "io/ByteSink.h"
 
 #include <Kelp>
 
 #include <cstdint>
 #include <string>
+
+namespace kelp {
 
 class DetailWalk {
 public:
@@ -43,5 +45,7 @@ private:
     bool m_badIndex = false;
     std::string m_error;
 };
+
+} // namespace kelp
 
 #endif

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace kelp {
+
 struct SaveForm {
     enum Kind { Refused, Binary, Text };
     Kind kind = Refused;
@@ -16,5 +18,7 @@ struct SaveForm {
 // else is refused. The file is gzip-compressed when ext occurs inside "gz"
 // ("gz", "g", "z", or empty for a name ending in '.').
 SaveForm chooseSaveForm(const std::string &path);
+
+} // namespace kelp
 
 #endif

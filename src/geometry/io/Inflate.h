@@ -3,10 +3,12 @@
 #ifndef KELP_GEOMETRY_INFLATE_H
 #define KELP_GEOMETRY_INFLATE_H
 
-#include "ByteBuffer.h"
+#include "io/ByteBuffer.h"
 
 #include <cstddef>
 #include <string>
+
+namespace kelp {
 
 enum class ReadResult { Ok, CannotOpen, NotAFile, ReadFailed, OutOfMemory };
 
@@ -22,5 +24,7 @@ struct InflateError {
 // joined, bytes after the last member are ignored). False, with the reason,
 // for a corrupt or truncated stream.
 bool gunzip(const unsigned char *data, std::size_t size, ByteBuffer &out, InflateError &error);
+
+} // namespace kelp
 
 #endif

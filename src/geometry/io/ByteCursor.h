@@ -5,10 +5,12 @@
 #ifndef KELP_GEOMETRY_BYTECURSOR_H
 #define KELP_GEOMETRY_BYTECURSOR_H
 
-#include "ByteOrder.h"
+#include "io/ByteOrder.h"
 
 #include <cstddef>
 #include <cstdint>
+
+namespace kelp {
 
 class ByteCursor {
 public:
@@ -77,5 +79,7 @@ private:
     std::size_t m_failAt = 0;
     std::size_t m_failWanted = 0;
 };
+
+} // namespace kelp
 
 #endif

@@ -1,6 +1,8 @@
-#include "FileFormat.h"
+#include "io/FileFormat.h"
 
 #include <cstring>
+
+namespace kelp {
 
 namespace {
 
@@ -46,3 +48,5 @@ std::string leadingBytesHex(const unsigned char *data, std::size_t size, std::si
     }
     return text;
 }
+
+} // namespace kelp

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <iostream>
 
+namespace kelp {
+
 struct NoTrace {
     static constexpr bool on = false;
     template <typename T> void value(const char *, T) {}
@@ -35,5 +37,7 @@ struct Trace {
         std::cerr.write(reinterpret_cast<const char *>(p), static_cast<std::streamsize>(len));
     }
 };
+
+} // namespace kelp
 
 #endif

@@ -6,6 +6,8 @@
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
+namespace kelp {
+
 inline void adviseHugePages(void *data, std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     const std::uintptr_t huge = std::uintptr_t(2) << 20;
@@ -26,4 +28,6 @@ template <class V> void reserveHuge(V &v, std::size_t n) {
     v.reserve(n);
     adviseHugePages(v.data(), n * sizeof(typename V::value_type));
 }
+} // namespace kelp
+
 #endif
