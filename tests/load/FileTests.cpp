@@ -53,7 +53,7 @@ TEST(LoadFile, MissingFiles) {
     const std::string path = tempPath("does-not-exist.bgeo");
     PathLoad r = loadPath(k, path);
     EXPECT_EQ(r.result, 0);
-    EXPECT_EQ(r.err, "\ncould not open file: " + path);
+    EXPECT_EQ(r.err, "\ncould not open file: " + path + "\n");
 }
 
 TEST(LoadFile, CompressionIsDecidedByTheContent) {

@@ -1,6 +1,7 @@
 #include "classic/DetailWalk.h"
 
 #include "io/BlockBuffer.h"
+#include "io/ByteOrder.h"
 #include "classic/Encoding.h"
 
 #include <algorithm>
@@ -58,8 +59,7 @@ private:
 inline char *putBE32(char *at, const void *value) {
     std::uint32_t bits;
     std::memcpy(&bits, value, 4);
-    bits = __builtin_bswap32(bits);
-    std::memcpy(at, &bits, 4);
+    storeU32BE(reinterpret_cast<unsigned char *>(at), bits);
     return at + 4;
 }
 

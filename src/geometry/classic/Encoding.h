@@ -8,12 +8,15 @@
 #ifndef KELP_GEOMETRY_ENCODING_H
 #define KELP_GEOMETRY_ENCODING_H
 
+#include "io/ByteOrder.h"
+
 #include <Kelp>
 
 #include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <type_traits>
 
 inline bool traceOn() {
     return global_doDebug == 1;
@@ -22,14 +25,17 @@ inline bool traceOn() {
 // Reverses the bytes of inputVal in place (the file is big-endian, the hosts
 // are little-endian).
 template <typename T> inline void endianSwitch(T &inputVal) {
-    unsigned char bytes[sizeof(T)];
-    std::memcpy(bytes, &inputVal, sizeof(T));
-    for (std::size_t i = 0; i < sizeof(T) / 2; ++i) {
-        unsigned char t = bytes[i];
-        bytes[i] = bytes[sizeof(T) - 1 - i];
-        bytes[sizeof(T) - 1 - i] = t;
+    static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4 || sizeof(T) == 8,
+                  "values of 1, 2, 4 or 8 bytes");
+    if constexpr (sizeof(T) > 1) {
+        using Bits =
+            std::conditional_t<sizeof(T) == 2, std::uint16_t,
+                               std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>>;
+        Bits bits;
+        std::memcpy(&bits, &inputVal, sizeof(T));
+        bits = kelp::byteSwap(bits);
+        std::memcpy(&inputVal, &bits, sizeof(T));
     }
-    std::memcpy(&inputVal, bytes, sizeof(T));
 }
 
 // Text of a number as the standard output stream writes it by default:

@@ -3,6 +3,7 @@
 #ifndef KELP_GEOMETRY_BLOCKBUFFER_H
 #define KELP_GEOMETRY_BLOCKBUFFER_H
 
+#include "io/ByteOrder.h"
 #include "io/ByteSink.h"
 
 #include <charconv>
@@ -66,17 +67,15 @@ public:
         if (kBlockSize - m_size < sizeof(T))
             flush();
         char *at = m_data.get() + m_size;
+        unsigned char *out = reinterpret_cast<unsigned char *>(at);
         if (sizeof(T) == 2) {
             std::uint16_t bits;
             std::memcpy(&bits, &value, 2);
-            bits = static_cast<std::uint16_t>((bits >> 8) | (bits << 8));
-            std::memcpy(at, &bits, 2);
+            storeU16BE(out, bits);
         } else {
             std::uint32_t bits;
             std::memcpy(&bits, &value, 4);
-            bits = ((bits >> 24) & 0xffu) | ((bits >> 8) & 0xff00u) | ((bits << 8) & 0xff0000u) |
-                   (bits << 24);
-            std::memcpy(at, &bits, 4);
+            storeU32BE(out, bits);
         }
         m_size += sizeof(T);
     }

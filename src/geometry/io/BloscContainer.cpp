@@ -1,5 +1,7 @@
 #include "io/BloscContainer.h"
 
+#include "io/ByteOrder.h"
+
 #include <blosc.h>
 
 #include <cstdint>
@@ -18,18 +20,6 @@ const std::size_t kChunkHeader = 16;
 // and refusing it keeps the output allocation tied to the input size.
 const std::uint64_t kMaxRatio = 1100;
 
-std::uint64_t loadU64BE(const unsigned char *p) {
-    std::uint64_t v = 0;
-    for (int k = 0; k < 8; ++k)
-        v = (v << 8) | p[k];
-    return v;
-}
-
-std::uint32_t loadU32LE(const unsigned char *p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
 bool fail(std::string &error, const std::string &message) {
     error = message;
     return false;
@@ -43,13 +33,9 @@ struct Chunk {
 
 } // namespace
 
-bool isBloscContainer(const unsigned char *data, std::size_t size) {
-    return size >= 4 && std::memcmp(data, "scf1", 4) == 0;
-}
-
 bool unpackBloscContainer(const unsigned char *data, std::size_t size, ByteBuffer &out,
                           std::string &error) {
-    if (!isBloscContainer(data, size))
+    if (size < 4 || std::memcmp(data, "scf1", 4) != 0)
         return fail(error, "not a Blosc container (no \"scf1\")");
     if (size < kHead + kTrailer + 16)
         return fail(error, "Blosc container of " + std::to_string(size) + " bytes is truncated");

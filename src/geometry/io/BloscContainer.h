@@ -13,8 +13,6 @@
 
 namespace kelp {
 
-bool isBloscContainer(const unsigned char *data, std::size_t size);
-
 // Decompresses every chunk into out (the whole stream in one buffer). The
 // index and each chunk's own header must agree; false, with the reason in
 // error, for a damaged or truncated container.

@@ -21,6 +21,17 @@ public:
         other.m_data = nullptr;
         other.m_size = other.m_capacity = 0;
     }
+    ByteBuffer &operator=(ByteBuffer &&other) noexcept {
+        if (this != &other) {
+            std::free(m_data);
+            m_data = other.m_data;
+            m_size = other.m_size;
+            m_capacity = other.m_capacity;
+            other.m_data = nullptr;
+            other.m_size = other.m_capacity = 0;
+        }
+        return *this;
+    }
     ~ByteBuffer() { std::free(m_data); }
 
     unsigned char *data() { return m_data; }

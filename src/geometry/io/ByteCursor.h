@@ -1,7 +1,9 @@
-// One bounds-checked read position over a byte buffer. Every read checks what
-// is left; a read past the end sets a sticky failure (the position stays put
-// and every later read yields 0), so a parser can read a group of fields and
-// test once.
+// One bounds-checked read position over a byte buffer, the one both parsers
+// read through. Every read checks what is left; a read past the end sets a
+// sticky failure (the position stays put and every later read yields 0), so
+// a parser can read a group of fields and test once. The typed reads are
+// big-endian, the classic format's order; other orders take() the bytes and
+// load them through ByteOrder.h.
 #ifndef KELP_GEOMETRY_BYTECURSOR_H
 #define KELP_GEOMETRY_BYTECURSOR_H
 
@@ -19,6 +21,8 @@ public:
     std::size_t offset() const { return m_pos; }
     std::size_t size() const { return m_size; }
     std::size_t remaining() const { return m_size - m_pos; }
+    // The next byte to be read (one past the last when all are read).
+    const unsigned char *here() const { return m_data + m_pos; }
     bool failed() const { return m_failed; }
     // Where the failed read started and how many bytes it wanted.
     std::size_t failedAt() const { return m_failAt; }

@@ -20,9 +20,10 @@ FileFormat sniffFileFormat(const unsigned char *data, std::size_t size) {
         return FileFormat::Gzip;
     if (startsWith(data, size, "BgeoV"))
         return FileFormat::ClassicBinary;
-    if (startsWith(data, size, "\x7FNSJ") || startsWith(data, size,
-                                                        "\x7F"
-                                                        "bJSN"))
+    // 7F and the word 0x624A534E, little- or big-endian.
+    if (startsWith(data, size, "\x7FNSJb") || startsWith(data, size,
+                                                         "\x7F"
+                                                         "bJSN"))
         return FileFormat::JsonBinary;
     if (startsWith(data, size, "scf1"))
         return FileFormat::Blosc;

@@ -1,4 +1,5 @@
-// What a geometry file holds, decided by its first bytes, never by its name.
+// What a geometry file holds, decided by its first bytes, never by its name:
+// a container (gzip, Blosc) to unwrap, or the content a parser reads.
 #ifndef KELP_GEOMETRY_FILEFORMAT_H
 #define KELP_GEOMETRY_FILEFORMAT_H
 
@@ -12,7 +13,7 @@ enum class FileFormat {
     Gzip,          // 1F 8B: a gzip stream around one of the others
     ClassicBinary, // "BgeoV": the classic binary format Kelp reads
     ClassicAscii,  // "PGEOMETRY": the classic text form
-    JsonBinary,    // 7F "NSJ": Houdini's newer JSON-based binary format
+    JsonBinary,    // 7F "NSJb" or 7F "bJSN": Houdini's newer JSON-based binary format
     JsonAscii,     // '[' or '{' after blanks: the newer format as text
     Blosc,         // "scf1": blosc-compressed newer-format file (.sc)
     Unknown

@@ -1,5 +1,7 @@
 #include "io/Inflate.h"
 
+#include "io/ByteOrder.h"
+
 #include <zlib.h>
 #ifdef KELP_HAVE_LIBDEFLATE
 #include <libdeflate.h>
@@ -13,6 +15,8 @@
 #include <sys/stat.h>
 
 namespace kelp {
+
+static_assert(kInflateOutOfMemory == Z_MEM_ERROR, "the out-of-memory code is zlib's");
 
 ReadResult readWholeFile(const std::string &path, ByteBuffer &out) {
     std::ifstream file(path.c_str(), std::ios::binary);
@@ -60,10 +64,7 @@ const std::size_t kMaxRatio = 1032;
 std::size_t initialCapacity(const unsigned char *data, std::size_t size) {
     // The gzip trailer holds the uncompressed size modulo 2^32; trust it only
     // as far as the compressed bytes could produce it.
-    std::size_t hint = size >= 4
-                           ? (std::size_t(data[size - 4]) | std::size_t(data[size - 3]) << 8 |
-                              std::size_t(data[size - 2]) << 16 | std::size_t(data[size - 1]) << 24)
-                           : 0;
+    std::size_t hint = size >= 4 ? loadU32LE(data + size - 4) : 0;
     std::size_t bound = size > std::numeric_limits<std::size_t>::max() / kMaxRatio
                             ? std::numeric_limits<std::size_t>::max()
                             : size * kMaxRatio;
@@ -86,9 +87,7 @@ namespace {
 bool gunzipWhole(const unsigned char *data, std::size_t size, ByteBuffer &out) {
     if (size < 18 || size > (std::numeric_limits<std::size_t>::max() - 65536) / 16)
         return false;
-    const std::size_t expected = std::size_t(data[size - 4]) | std::size_t(data[size - 3]) << 8 |
-                                 std::size_t(data[size - 2]) << 16 |
-                                 std::size_t(data[size - 1]) << 24;
+    const std::size_t expected = loadU32LE(data + size - 4);
     if (expected > size * 16 + 65536 || !out.reserve(expected + 1))
         return false;
     libdeflate_decompressor *d = libdeflate_alloc_decompressor();

@@ -14,6 +14,9 @@ enum class ReadResult { Ok, CannotOpen, NotAFile, ReadFailed, OutOfMemory };
 
 ReadResult readWholeFile(const std::string &path, ByteBuffer &out);
 
+// The error code of an inflate that ran out of memory (zlib's Z_MEM_ERROR).
+const int kInflateOutOfMemory = -4;
+
 // Why an inflate failed: zlib's description and error code.
 struct InflateError {
     std::string description;

@@ -1,13 +1,12 @@
-// Loading Houdini's JSON-based geometry format (Houdini 12 and later): the
-// binary JSON stream of .bgeo files, the same inside gzip (.bgeo.gz), and
-// the Blosc container of .bgeo.sc files.
+// The parser of Houdini's JSON-based geometry format (Houdini 12 and later):
+// a binary JSON document, from its magic on, into the model. Containers
+// (gzip, the Blosc container of .bgeo.sc files) are unwrapped before it.
 #ifndef KELP_GEOMETRY_JSON_JSONLOADER_H
 #define KELP_GEOMETRY_JSON_JSONLOADER_H
 
 #include <Kelp>
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 
 namespace kelp {
@@ -16,19 +15,14 @@ struct JsonDocument;
 
 class JsonLoader {
 public:
-    // True when the bytes start like a file this loader reads: binary JSON
-    // of either byte order, or the Blosc container.
-    static bool recognises(const unsigned char *data, std::size_t size);
-
-    // Reads the file held in data into detail: 1 done; 0 failed, with one
-    // line on standard error naming the file and what was wrong, and detail
-    // unchanged. name is used in messages only.
-    static std::int32_t load(Kelp &detail, const unsigned char *data, std::size_t size,
-                             const std::string &name);
+    // Reads the document held in data into model (which is expected empty).
+    // False when the document is damaged or contradicts itself, with the
+    // reason (and the byte it refers to) in error; the model is then partly
+    // filled, so callers parse into a scratch model.
+    static bool parse(Kelp &model, const unsigned char *data, std::size_t size, bool trace,
+                      std::string &error);
 
 private:
-    static std::int32_t loadBytes(Kelp &detail, const unsigned char *data, std::size_t size,
-                                  const std::string &name);
     // Moves what the document holds into the model: "P" and the point
     // attributes, polygons with their point lists taken through the
     // topology, vertex attributes in polygon vertex order, the counts.

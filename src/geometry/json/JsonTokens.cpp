@@ -1,5 +1,7 @@
 #include "json/JsonTokens.h"
 
+#include "io/ByteOrder.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -70,21 +72,15 @@ float halfToFloat(std::uint16_t bits) {
 }
 
 std::uint16_t TokenReader::loadU16(const unsigned char *p) const {
-    std::uint16_t v;
-    std::memcpy(&v, p, 2);
-    return m_swap ? __builtin_bswap16(v) : v;
+    return loadAs<std::uint16_t>(p, m_order);
 }
 
 std::uint32_t TokenReader::loadU32(const unsigned char *p) const {
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return m_swap ? __builtin_bswap32(v) : v;
+    return loadAs<std::uint32_t>(p, m_order);
 }
 
 std::uint64_t TokenReader::loadU64(const unsigned char *p) const {
-    std::uint64_t v;
-    std::memcpy(&v, p, 8);
-    return m_swap ? __builtin_bswap64(v) : v;
+    return loadAs<std::uint64_t>(p, m_order);
 }
 
 bool TokenReader::fail(const std::string &message, std::size_t at) {
@@ -96,13 +92,11 @@ bool TokenReader::fail(const std::string &message, std::size_t at) {
 }
 
 const unsigned char *TokenReader::take(std::size_t n) {
-    if (n > m_size - m_pos) {
-        fail("data ends early (" + std::to_string(n) + " bytes wanted, " +
-             std::to_string(m_size - m_pos) + " left)");
-        return nullptr;
-    }
-    const unsigned char *p = m_data + m_pos;
-    m_pos += n;
+    const std::size_t left = m_cur.remaining();
+    const unsigned char *p = m_failed ? nullptr : m_cur.take(n);
+    if (!p)
+        fail("data ends early (" + std::to_string(n) + " bytes wanted, " + std::to_string(left) +
+             " left)");
     return p;
 }
 
@@ -112,12 +106,11 @@ bool TokenReader::start() {
         return false;
     if (p[0] != kTokMagic)
         return fail("not a binary JSON stream (first byte " + hexByte(p[0]) + ")", 0);
-    std::uint32_t magic;
-    std::memcpy(&magic, p + 1, 4);
-    if (magic == 0x624A534Eu)
-        m_swap = false;
-    else if (magic == 0x4E534A62u)
-        m_swap = true;
+    // The word 0x624A534E in the writer's byte order.
+    if (loadU32LE(p + 1) == 0x624A534Eu)
+        m_order = Endian::Little;
+    else if (loadU32BE(p + 1) == 0x624A534Eu)
+        m_order = Endian::Big;
     else
         return fail("bad binary JSON magic", 1);
     return true;
@@ -148,7 +141,7 @@ bool TokenReader::readLength(std::uint64_t &value) {
         value = loadU64(p);
         return true;
     default:
-        return fail("reserved length byte " + hexByte(*p), m_pos - 1);
+        return fail("reserved length byte " + hexByte(*p), m_cur.offset() - 1);
     }
 }
 
@@ -172,8 +165,7 @@ bool TokenReader::define() {
     if (length > remaining())
         return fail("string of " + std::to_string(length) + " bytes with " +
                     std::to_string(remaining()) + " left");
-    const char *text = reinterpret_cast<const char *>(m_data + m_pos);
-    m_pos += static_cast<std::size_t>(length);
+    const char *text = reinterpret_cast<const char *>(take(static_cast<std::size_t>(length)));
     std::string_view value(text, static_cast<std::size_t>(length));
     if (id < m_table.size())
         m_table[id] = value;
@@ -201,7 +193,7 @@ bool TokenReader::readUniform(Token &token) {
     token.element = *p;
     if (!readLength(token.count))
         return false;
-    token.data = m_data + m_pos;
+    token.data = m_cur.here();
     const std::uint64_t n = token.count;
     const std::size_t width = numericElementSize(token.element);
     if (width) {
@@ -209,7 +201,7 @@ bool TokenReader::readUniform(Token &token) {
             return fail("uniform array of " + std::to_string(n) + " elements of " +
                         std::to_string(width) + " bytes with " + std::to_string(remaining()) +
                         " bytes left");
-        m_pos += static_cast<std::size_t>(n) * width;
+        take(static_cast<std::size_t>(n) * width);
         return true;
     }
     switch (token.element) {
@@ -219,7 +211,7 @@ bool TokenReader::readUniform(Token &token) {
         if (words > remaining() / 4)
             return fail("uniform bool array of " + std::to_string(n) + " elements with " +
                         std::to_string(remaining()) + " bytes left");
-        m_pos += static_cast<std::size_t>(words) * 4;
+        take(static_cast<std::size_t>(words) * 4);
         return true;
     }
     case kTokString:
@@ -233,7 +225,7 @@ bool TokenReader::readUniform(Token &token) {
             if (length > remaining())
                 return fail("string of " + std::to_string(length) + " bytes with " +
                             std::to_string(remaining()) + " left");
-            m_pos += static_cast<std::size_t>(length);
+            take(static_cast<std::size_t>(length));
         }
         return true;
     case kTokTokenRef:
@@ -256,7 +248,7 @@ bool TokenReader::readToken(Token &token) {
     for (;;) {
         if (m_failed)
             return false;
-        token.offset = m_pos;
+        token.offset = m_cur.offset();
         const unsigned char *p = take(1);
         if (!p)
             return false;
@@ -326,26 +318,18 @@ bool TokenReader::readToken(Token &token) {
             token.kind = TokenKind::Real;
             token.r = halfToFloat(loadU16(p));
             return true;
-        case kTokReal32: {
+        case kTokReal32:
             if (!(p = take(4)))
                 return false;
-            std::uint32_t bits = loadU32(p);
-            float v;
-            std::memcpy(&v, &bits, 4);
             token.kind = TokenKind::Real;
-            token.r = v;
+            token.r = floatFromBits(loadU32(p));
             return true;
-        }
-        case kTokReal64: {
+        case kTokReal64:
             if (!(p = take(8)))
                 return false;
-            std::uint64_t bits = loadU64(p);
-            double v;
-            std::memcpy(&v, &bits, 8);
             token.kind = TokenKind::Real;
-            token.r = v;
+            token.r = doubleFromBits(loadU64(p));
             return true;
-        }
         case kTokString: {
             std::uint64_t length;
             if (!readLength(length))
@@ -354,9 +338,9 @@ bool TokenReader::readToken(Token &token) {
                 return fail("string of " + std::to_string(length) + " bytes with " +
                             std::to_string(remaining()) + " left");
             token.kind = TokenKind::String;
-            token.s = std::string_view(reinterpret_cast<const char *>(m_data + m_pos),
-                                       static_cast<std::size_t>(length));
-            m_pos += static_cast<std::size_t>(length);
+            token.s = std::string_view(
+                reinterpret_cast<const char *>(take(static_cast<std::size_t>(length))),
+                static_cast<std::size_t>(length));
             return true;
         }
         case kTokTokenRef: {

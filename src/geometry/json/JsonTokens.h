@@ -9,6 +9,9 @@
 #ifndef KELP_GEOMETRY_JSON_JSONTOKENS_H
 #define KELP_GEOMETRY_JSON_JSONTOKENS_H
 
+#include "io/ByteCursor.h"
+#include "io/ByteOrder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -79,7 +82,7 @@ float halfToFloat(std::uint16_t bits);
 
 class TokenReader {
 public:
-    TokenReader(const unsigned char *data, std::size_t size) : m_data(data), m_size(size) {}
+    TokenReader(const unsigned char *data, std::size_t size) : m_cur(data, size) {}
 
     // Reads the magic (7F and the word 0x624A534E in the writer's byte order)
     // and sets the byte order from it.
@@ -93,16 +96,16 @@ public:
     // map with everything in it).
     bool skipValue();
 
-    bool swapped() const { return m_swap; }
+    bool swapped() const { return m_order != kHostEndian; }
     bool failed() const { return m_failed; }
     const std::string &error() const { return m_error; }
-    std::size_t offset() const { return m_pos; }
-    std::size_t size() const { return m_size; }
-    std::size_t remaining() const { return m_size - m_pos; }
+    std::size_t offset() const { return m_cur.offset(); }
+    std::size_t size() const { return m_cur.size(); }
+    std::size_t remaining() const { return m_cur.remaining(); }
 
     // Records the first failure with the offset it refers to; returns false.
     bool fail(const std::string &message, std::size_t at);
-    bool fail(const std::string &message) { return fail(message, m_pos); }
+    bool fail(const std::string &message) { return fail(message, m_cur.offset()); }
 
     // Strings of a uniform string or token-reference array, in order.
     bool uniformStrings(const Token &token, std::vector<std::string_view> &out);
@@ -123,10 +126,8 @@ private:
     bool readUniform(Token &token);
     const unsigned char *take(std::size_t n);
 
-    const unsigned char *m_data;
-    std::size_t m_size;
-    std::size_t m_pos = 0;
-    bool m_swap = false;
+    ByteCursor m_cur;
+    Endian m_order = Endian::Little;
     bool m_failed = false;
     std::string m_error;
     bool m_havePeek = false;

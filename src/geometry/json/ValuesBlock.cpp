@@ -1,5 +1,6 @@
 #include "json/ValuesBlock.h"
 
+#include "io/ByteOrder.h"
 #include "json/JsonFields.h"
 
 #include <algorithm>
@@ -63,15 +64,13 @@ template <> inline float convertValue<float>(float v) {
 
 // One raw element of a uniform array, converted for the destination type.
 template <std::uint8_t E, class Dst> inline Dst load(const unsigned char *p, bool swap) {
+    const Endian order = orderOf(swap);
     if constexpr (E == kTokInt8) {
         return convertInt<Dst>(static_cast<std::int8_t>(*p));
     } else if constexpr (E == kTokUInt8) {
         return convertInt<Dst>(*p);
     } else if constexpr (E == kTokInt16 || E == kTokUInt16 || E == kTokReal16) {
-        std::uint16_t v;
-        std::memcpy(&v, p, 2);
-        if (swap)
-            v = __builtin_bswap16(v);
+        const std::uint16_t v = loadAs<std::uint16_t>(p, order);
         if constexpr (E == kTokInt16)
             return convertInt<Dst>(static_cast<std::int16_t>(v));
         else if constexpr (E == kTokUInt16)
@@ -79,29 +78,17 @@ template <std::uint8_t E, class Dst> inline Dst load(const unsigned char *p, boo
         else
             return convertValue<Dst>(halfToFloat(v));
     } else if constexpr (E == kTokInt32 || E == kTokReal32) {
-        std::uint32_t v;
-        std::memcpy(&v, p, 4);
-        if (swap)
-            v = __builtin_bswap32(v);
-        if constexpr (E == kTokInt32) {
+        const std::uint32_t v = loadAs<std::uint32_t>(p, order);
+        if constexpr (E == kTokInt32)
             return convertInt<Dst>(static_cast<std::int32_t>(v));
-        } else {
-            float f;
-            std::memcpy(&f, &v, 4);
-            return convertValue<Dst>(f);
-        }
+        else
+            return convertValue<Dst>(floatFromBits(v));
     } else {
-        std::uint64_t v;
-        std::memcpy(&v, p, 8);
-        if (swap)
-            v = __builtin_bswap64(v);
-        if constexpr (E == kTokInt64) {
+        const std::uint64_t v = loadAs<std::uint64_t>(p, order);
+        if constexpr (E == kTokInt64)
             return convertInt<Dst>(static_cast<std::int64_t>(v));
-        } else {
-            double d;
-            std::memcpy(&d, &v, 8);
-            return convert<Dst>(d);
-        }
+        else
+            return convert<Dst>(doubleFromBits(v));
     }
 }
 
