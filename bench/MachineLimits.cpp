@@ -1,5 +1,7 @@
 #include "MachineLimits.h"
 
+#include "io/ByteOrder.h"
+
 #include <blosc.h>
 #include <fcntl.h>
 #include <libdeflate.h>
@@ -36,9 +38,7 @@ template <class T> std::unique_ptr<T[]> fresh(std::size_t n) {
 }
 
 inline std::uint32_t be32(const unsigned char *p) {
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return __builtin_bswap32(v);
+    return kelp::loadU32BE(p);
 }
 inline std::uint16_t be16(const unsigned char *p) {
     return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
@@ -455,8 +455,7 @@ public:
     }
     void done(std::size_t n) { m_used += n; }
     void u32(std::uint32_t v) {
-        v = __builtin_bswap32(v);
-        std::memcpy(room(4), &v, 4);
+        kelp::storeU32BE(room(4), v);
         done(4);
     }
     void u16(std::uint16_t v) {
@@ -496,8 +495,7 @@ private:
 inline void put32(unsigned char *&p, const void *src) {
     std::uint32_t v;
     std::memcpy(&v, src, 4);
-    v = __builtin_bswap32(v);
-    std::memcpy(p, &v, 4);
+    kelp::storeU32BE(p, v);
     p += 4;
 }
 
@@ -599,8 +597,7 @@ std::size_t gatherAndWrite(const Kelp &detail, const std::string &path, bool syn
         const PolygonData &poly = polys[q];
         const std::size_t n = poly.numberOfVertices;
         unsigned char *d = out.room(5 + n * vertexBytes);
-        std::uint32_t count = __builtin_bswap32(static_cast<std::uint32_t>(n));
-        std::memcpy(d, &count, 4);
+        kelp::storeU32BE(d, static_cast<std::uint32_t>(n));
         d[4] = '<';
         d += 5;
         const std::uint32_t *ids = poly.ids.data();
@@ -640,9 +637,7 @@ std::uint64_t swapArrays(const unsigned char *stream, std::size_t size,
         std::uint32_t *out = kept.back().get();
         const unsigned char *p = stream + a.offset;
         for (std::size_t k = 0; k < a.count; ++k) {
-            std::uint32_t v;
-            std::memcpy(&v, p + 4 * k, 4);
-            out[k] = __builtin_bswap32(v);
+            out[k] = kelp::loadU32BE(p + 4 * k);
         }
         check += a.count ? out[a.count - 1] : 0;
     }
