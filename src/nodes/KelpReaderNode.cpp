@@ -1,6 +1,7 @@
 #include "nodes/KelpReaderNode.h"
 
 #include "bridge/FileName.h"
+#include "bridge/GeometryReason.h"
 #include "bridge/ParticleChannels.h"
 #include "bridge/ReadBgeo.h"
 
@@ -226,8 +227,10 @@ MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
 
     const MString fileName = buildFileName(path, frameValue);
     Kelp geo;
-    if (geo.loadBgeo(std::string(fileName.asChar(), fileName.length())) != 1) {
+    std::string reason;
+    if (!loadGeometry(geo, fileName, reason)) {
         std::cout << "bgeo particle not loaded: " << fileName.asChar() << std::endl;
+        MGlobal::displayError(readFailureText(fileName, reason));
         return status;
     }
 
