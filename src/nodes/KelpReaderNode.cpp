@@ -67,6 +67,7 @@ MStatus KelpReaderNode::initialize() {
     MFnTypedAttribute typedAttr;
     bgeoPath = typedAttr.create("bgeoPath", "bp", MFnData::kString, MObject::kNullObj, &status);
     typedAttr.setDefault(defaultPath);
+    typedAttr.setUsedAsFilename(true); // the host offers a file browser
     if (!status) {
         status.perror("create particlePath attribute");
         return status;
