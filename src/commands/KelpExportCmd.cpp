@@ -19,6 +19,7 @@
 #include <maya/MTime.h>
 
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 namespace {
