@@ -2,7 +2,8 @@
 #
 # Looks in MAYA_LOCATION (CMake or environment variable), then DEVKIT_LOCATION,
 # for include/maya/MFn.h (also devkit/include/ for 2019 and later), and for the
-# OpenMaya and Foundation libraries in lib/ (Maya.app/Contents/MacOS on macOS).
+# OpenMaya, OpenMayaAnim, OpenMayaUI and Foundation libraries in lib/
+# (Maya.app/Contents/MacOS on macOS).
 #
 # Defines:
 #   Maya_FOUND, Maya_INCLUDE_DIR, Maya_LIBRARIES
@@ -22,7 +23,7 @@ find_path(Maya_INCLUDE_DIR maya/MFn.h
   PATH_SUFFIXES include devkit/include ../../devkit/include
   NO_DEFAULT_PATH)
 
-foreach(_lib OpenMaya Foundation)
+foreach(_lib OpenMaya OpenMayaAnim OpenMayaUI Foundation)
   find_library(Maya_${_lib}_LIBRARY ${_lib}
     HINTS ${_maya_roots}
     PATH_SUFFIXES lib Maya.app/Contents/MacOS
@@ -43,11 +44,13 @@ endif()
 
 include(FindPackageHandleStandardArgs)
 find_package_handle_standard_args(Maya
-  REQUIRED_VARS Maya_INCLUDE_DIR Maya_OpenMaya_LIBRARY Maya_Foundation_LIBRARY
+  REQUIRED_VARS Maya_INCLUDE_DIR Maya_OpenMaya_LIBRARY Maya_OpenMayaAnim_LIBRARY
+                Maya_OpenMayaUI_LIBRARY Maya_Foundation_LIBRARY
   VERSION_VAR Maya_VERSION)
 
 if(Maya_FOUND)
-  set(Maya_LIBRARIES ${Maya_OpenMaya_LIBRARY} ${Maya_Foundation_LIBRARY})
+  set(Maya_LIBRARIES ${Maya_OpenMaya_LIBRARY} ${Maya_OpenMayaAnim_LIBRARY}
+                     ${Maya_OpenMayaUI_LIBRARY} ${Maya_Foundation_LIBRARY})
   if(NOT TARGET Maya::Maya)
     add_library(Maya::Maya INTERFACE IMPORTED)
     set(_maya_defines REQUIRE_IOSTREAM _BOOL)
@@ -65,4 +68,5 @@ if(Maya_FOUND)
   endif()
 endif()
 
-mark_as_advanced(Maya_INCLUDE_DIR Maya_OpenMaya_LIBRARY Maya_Foundation_LIBRARY)
+mark_as_advanced(Maya_INCLUDE_DIR Maya_OpenMaya_LIBRARY Maya_OpenMayaAnim_LIBRARY
+                 Maya_OpenMayaUI_LIBRARY Maya_Foundation_LIBRARY)

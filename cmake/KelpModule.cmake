@@ -1,8 +1,11 @@
 # Installs the plug-in the way Maya users expect, as a module:
 #   <prefix>/Kelp.mod               the module description file
 #   <prefix>/Kelp/plug-ins/Kelp.so  (Kelp.mll on Windows, Kelp.bundle on macOS)
+#   <prefix>/Kelp/scripts/AEKelpReaderNodeTemplate.mel, AEKelpWriterNodeTemplate.mel
 # Maya finds it when <prefix> is on MAYA_MODULE_PATH; the module's plug-ins/
-# folder is then on MAYA_PLUG_IN_PATH and "loadPlugin Kelp" works.
+# folder is then on MAYA_PLUG_IN_PATH and "loadPlugin Kelp" works, and the
+# module file puts scripts/ on MAYA_SCRIPT_PATH, where the Attribute Editor
+# finds the node templates.
 function(kelp_install_module target)
   if(WIN32)
     set(KELP_MODULE_PLATFORM "win64")
@@ -24,4 +27,7 @@ function(kelp_install_module target)
           LIBRARY DESTINATION Kelp/plug-ins
           RUNTIME DESTINATION Kelp/plug-ins)
   install(FILES "${CMAKE_CURRENT_BINARY_DIR}/Kelp.mod" DESTINATION .)
+  install(FILES "${PROJECT_SOURCE_DIR}/module/scripts/AEKelpReaderNodeTemplate.mel"
+                "${PROJECT_SOURCE_DIR}/module/scripts/AEKelpWriterNodeTemplate.mel"
+          DESTINATION Kelp/scripts)
 endfunction()

@@ -5,6 +5,7 @@
 #include <maya/MFnDependencyNode.h>
 
 #include "../src/Scene.h"
+#include "../src/UiState.h"
 #include "../src/core/Access.h"
 #include "../src/data/ArrayAttrsData.h"
 #include "../src/data/MeshGeom.h"
@@ -20,6 +21,31 @@ void resetHost() {
     scene::resetScene();
     messages::clearCaptured();
     clearFaults();
+    ui::reset();
+}
+
+void setInteractive(bool on) {
+    ui::setInteractive(on);
+}
+
+void pressEscapeAtProgress(int progress) {
+    ui::progressWindow().escapeAt = progress;
+}
+
+ProgressWindowRecord progressWindow() {
+    const ui::ProgressWindow &w = ui::progressWindow();
+    ProgressWindowRecord r;
+    r.reserved = w.reserved;
+    r.shown = w.shown;
+    r.interruptable = w.interruptable;
+    r.minValue = w.minValue;
+    r.maxValue = w.maxValue;
+    r.title = w.title;
+    r.timesStarted = w.timesStarted;
+    r.timesEnded = w.timesEnded;
+    r.progressValues = w.progressValues;
+    r.statuses = w.statuses;
+    return r;
 }
 
 void resetScene() {

@@ -120,6 +120,23 @@ ChannelSnapshot particles(const std::string &nodeOrPlug);
 int particleCount(const std::string &particleShapeName);
 ChannelSnapshot channelsOf(const MObject &arrayAttrsData);
 
+// ---- session kind and progress window ------------------------------------------------
+// The stand-in is a batch session (MGlobal::mayaState() == kBatch, no
+// progress window) until a test makes it interactive; resetHost undoes that.
+void setInteractive(bool on);
+// In an interactive session: Esc is "pressed" once the progress window's
+// value reaches `progress` (MProgressWindow::isCancelled answers true).
+void pressEscapeAtProgress(int progress);
+struct ProgressWindowRecord {
+    bool reserved = false, shown = false, interruptable = false;
+    int minValue = 0, maxValue = 0;
+    std::string title;
+    int timesStarted = 0, timesEnded = 0;
+    std::vector<int> progressValues;
+    std::vector<std::string> statuses;
+};
+ProgressWindowRecord progressWindow();
+
 // ---- fault injection ---------------------------------------------------------------
 // The next registerNode of this type name fails with `code` (once), as a host
 // refusing the registration would; registerCommand/deregister* likewise.

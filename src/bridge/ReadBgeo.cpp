@@ -1,6 +1,7 @@
 #include "bridge/ReadBgeo.h"
 
 #include "bridge/FileName.h"
+#include "bridge/GeometryReason.h"
 
 #include <Kelp>
 
@@ -210,9 +211,12 @@ MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &poly
 
     const MString fileName = buildFileName(path, frame);
     Kelp geo;
-    if (geo.loadBgeo(std::string(fileName.asChar(), fileName.length())) != 1) {
-        if (verbosity > 0)
+    std::string reason;
+    if (!loadGeometry(geo, fileName, reason)) {
+        if (verbosity > 0) {
             MGlobal::displayInfo(MString("Error: unable to read bgeo:  (") + fileName + ")");
+            MGlobal::displayError(readFailureText(fileName, reason));
+        }
         return MS::kSuccess;
     }
 
@@ -222,8 +226,11 @@ MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &poly
         faceVertices += polys[f].ids.size();
     if (polys.size() > static_cast<std::size_t>(INT_MAX) ||
         faceVertices > static_cast<unsigned long long>(INT_MAX)) {
-        if (verbosity > 0)
+        if (verbosity > 0) {
             MGlobal::displayInfo(MString("Error: unable to read bgeo:  (") + fileName + ")");
+            MGlobal::displayError(readFailureText(
+                fileName, "more polygons or face-vertices than a host mesh can hold"));
+        }
         return MS::kSuccess;
     }
     const unsigned int vertexCount = static_cast<unsigned int>(faceVertices);

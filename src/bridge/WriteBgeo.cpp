@@ -1,6 +1,7 @@
 #include "bridge/WriteBgeo.h"
 
 #include "bridge/FileName.h"
+#include "bridge/GeometryReason.h"
 
 #include <Kelp>
 
@@ -202,7 +203,7 @@ void addPositions(Kelp &geo, const MPointArray &points, bool listPoints, MString
 } // namespace
 
 MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnly, int verbosity,
-                  bool invertNormals, bool exportAllUvs) {
+                  bool invertNormals, bool exportAllUvs, MString *failureLine) {
     MStatus status;
     const bool tracing = verbosity >= 2;
     MString trace;
@@ -221,7 +222,19 @@ MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnl
         walk.run(mesh, status);
     }
 
-    if (geo.saveBgeo(std::string(fileName.asChar(), fileName.length())) == 0) {
+    std::string reason;
+    bool saved = false;
+    {
+        GeometryReason capture;
+        saved = geo.saveBgeo(std::string(fileName.asChar(), fileName.length())) != 0;
+        if (!saved)
+            reason = capture.lastLine();
+    }
+    if (!saved) {
+        if (failureLine) {
+            *failureLine = reason.empty() ? MString("unable to write bgeo:  (") + fileName + ")"
+                                          : MString(reason.c_str());
+        }
         if (status)
             status = MS::kFailure;
         status.perror("KelpWriterNode:: unable to write bgeo");

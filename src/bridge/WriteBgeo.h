@@ -20,8 +20,9 @@
 // verbosity 0 shows nothing; 1 shows "wrote bgeo:  (<file>)"; 2 adds a trace
 // of what was read from the mesh (built only then); 3 also traces the bytes.
 // A failed save prints "KelpWriterNode:: unable to write bgeo" through
-// MStatus::perror and returns a failure.
+// MStatus::perror and returns a failure; `failureLine`, when given, then
+// receives the saver's own line saying why.
 MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnly, int verbosity,
-                  bool invertNormals, bool exportAllUvs);
+                  bool invertNormals, bool exportAllUvs, MString *failureLine = nullptr);
 
 #endif

@@ -4,6 +4,7 @@
 #include "KelpReaderNode.h"
 
 #include <maya/MArgDatabase.h>
+#include <maya/MGlobal.h>
 #include <maya/MPlug.h>
 #include <maya/MString.h>
 #include <maya/MStringArray.h>
@@ -53,6 +54,18 @@ MStatus KelpReaderCmd::doIt(const MArgList &args) {
         status = argData.getFlagArgument(outputParticleFlag, 0, particleSwitch);
         if (!status)
             return status;
+    }
+    // Refused before anything is made: an empty name would give nodes named
+    // only by their suffixes, and a switch other than 0 or 1 means nothing.
+    if (baseName.length() == 0) {
+        MGlobal::displayError("KelpReader: -name must not be empty");
+        return MS::kInvalidParameter;
+    }
+    if (particleSwitch != 0 && particleSwitch != 1) {
+        MGlobal::displayError(MString("KelpReader: -outputParticle takes 0 (mesh) or 1 "
+                                      "(particles), not ") +
+                              particleSwitch);
+        return MS::kInvalidParameter;
     }
 
     // The reader is a plain dependency node: created through the DG form of
@@ -104,11 +117,11 @@ MStatus KelpReaderCmd::doIt(const MArgList &args) {
     scriptModifier.commandToExecute(select);
     scriptModifier.doIt();
 
-    // The result reports the requested names.
+    // The result names the nodes as the host finally named them.
     MStringArray result;
-    result.append(readerName);
-    result.append(shapeName);
-    result.append(baseName);
+    result.append(currentNodeName(reader));
+    result.append(currentNodeName(shape));
+    result.append(currentNodeName(transform));
     clearResult();
     setResult(result);
     return MS::kSuccess;

@@ -53,10 +53,13 @@ MStatus KelpWriterCmd::doIt(const MArgList &args) {
         if (!status)
             return status;
     }
+    if (baseName.length() == 0) {
+        MGlobal::displayError("KelpWriter: -name must not be empty");
+        return MS::kInvalidParameter;
+    }
 
     MSelectionList selection;
     MGlobal::getActiveSelectionList(selection);
-    MStringArray result;
     unsigned int found = 0;
     // The mesh filter also yields the mesh shape below a selected transform.
     for (MItSelectionList item(selection, MFn::kMesh); !item.isDone(); item.next()) {
@@ -81,7 +84,6 @@ MStatus KelpWriterCmd::doIt(const MArgList &args) {
 
         const MString writerName = baseName + "OutputNode";
         nodeModifier.renameNode(writer, writerName);
-        result.append(writerName);
         nodeModifier.renameNode(transform, baseName);
         nodeModifier.connect(namedPlug(writer, "outMesh"), namedPlug(mesh, "inMesh"));
         nodeModifier.doIt();
@@ -104,7 +106,10 @@ MStatus KelpWriterCmd::doIt(const MArgList &args) {
     scriptModifier.commandToExecute(select);
     scriptModifier.doIt();
 
-    // The result reports the requested names.
+    // The result names the writers as the host finally named them.
+    MStringArray result;
+    for (unsigned int i = 0; i < writerNodes.length(); ++i)
+        result.append(currentNodeName(writerNodes[i]));
     clearResult();
     setResult(result);
     return MS::kSuccess;

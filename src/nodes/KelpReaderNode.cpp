@@ -1,6 +1,7 @@
 #include "nodes/KelpReaderNode.h"
 
 #include "bridge/FileName.h"
+#include "bridge/GeometryReason.h"
 #include "bridge/ParticleChannels.h"
 #include "bridge/ReadBgeo.h"
 
@@ -66,6 +67,7 @@ MStatus KelpReaderNode::initialize() {
     MFnTypedAttribute typedAttr;
     bgeoPath = typedAttr.create("bgeoPath", "bp", MFnData::kString, MObject::kNullObj, &status);
     typedAttr.setDefault(defaultPath);
+    typedAttr.setUsedAsFilename(true); // the host offers a file browser
     if (!status) {
         status.perror("create particlePath attribute");
         return status;
@@ -226,8 +228,10 @@ MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
 
     const MString fileName = buildFileName(path, frameValue);
     Kelp geo;
-    if (geo.loadBgeo(std::string(fileName.asChar(), fileName.length())) != 1) {
+    std::string reason;
+    if (!loadGeometry(geo, fileName, reason)) {
         std::cout << "bgeo particle not loaded: " << fileName.asChar() << std::endl;
+        MGlobal::displayError(readFailureText(fileName, reason));
         return status;
     }
 

@@ -61,6 +61,7 @@ MStatus KelpWriterNode::initialize() {
     MFnTypedAttribute typedAttr;
     bgeoPath = typedAttr.create("bgeoPath", "bp", MFnData::kString, MObject::kNullObj, &status);
     typedAttr.setDefault(defaultPath);
+    typedAttr.setUsedAsFilename(true); // the host offers a file browser
     if (!status) {
         status.perror("create bgeo path attribute");
         return status;

@@ -1,5 +1,5 @@
-// The plug-in's entry points: registration of the two commands and the two
-// node types. This is the only file that includes <maya/MFnPlugin.h>, which
+// The plug-in's entry points: registration of the commands and the two node
+// types. This is the only file that includes <maya/MFnPlugin.h>, which
 // also defines the exported MApiVersion text.
 #include <maya/MFnPlugin.h>
 #include <maya/MGlobal.h>
@@ -8,6 +8,7 @@
 #include <maya/MStatus.h>
 #include <maya/MString.h>
 
+#include "KelpExportCmd.h"
 #include "KelpReaderCmd.h"
 #include "KelpReaderNode.h"
 #include "KelpWriterCmd.h"
@@ -65,6 +66,11 @@ PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
         showFailure("registerNode", status);
         return status;
     }
+    status = plugin.registerCommand("KelpExport", KelpExportCmd::creator, KelpExportCmd::newSyntax);
+    if (!status) {
+        showFailure("registerCommand", status);
+        return status;
+    }
     return status;
 }
 
@@ -89,6 +95,11 @@ PLUGIN_EXPORT MStatus uninitializePlugin(MObject obj) {
     status = plugin.deregisterNode(KelpWriterNode::id);
     if (!status) {
         showFailure("deregisterNode", status);
+        return status;
+    }
+    status = plugin.deregisterCommand("KelpExport");
+    if (!status) {
+        showFailure("deregisterCommand", status);
         return status;
     }
     return MS::kSuccess;

@@ -5,6 +5,10 @@
 
 #include <maya/MStatus.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
 namespace kelptest {
 namespace {
 
@@ -117,12 +121,57 @@ TEST_P(Verbosity, Write) {
 
 TEST_P(Verbosity, MissingFile) {
     const std::string path = file("absent.bgeo");
-    readAt(path);
+    const std::string stderrText = readAt(path);
     std::vector<std::string> expected;
     if (GetParam() >= 1)
         expected.push_back("Error: unable to read bgeo:  (" + path + ")");
     EXPECT_EQ(kt::infos(), expected);
-    EXPECT_TRUE(kt::errors().empty());
+    // The host's error display also carries the loader's reason, in one line.
+    const std::vector<std::string> errors = kt::errors();
+    if (GetParam() == 0) {
+        EXPECT_TRUE(errors.empty());
+    } else {
+        ASSERT_EQ(errors.size(), 1u);
+        const std::string prefix = "unable to read bgeo:  (" + path + "): ";
+        EXPECT_EQ(errors[0].compare(0, prefix.size(), prefix), 0) << errors[0];
+        const std::string reason = errors[0].substr(std::min(prefix.size(), errors[0].size()));
+        EXPECT_NE(reason.find("could not open"), std::string::npos) << errors[0];
+        EXPECT_NE(reason.find(path), std::string::npos) << errors[0];
+        EXPECT_EQ(errors[0].find('\n'), std::string::npos) << errors[0];
+    }
+    // The loader's own line is still written, and ended, so that the host's
+    // next line cannot run into it.
+    EXPECT_NE(stderrText.find("could not open file: " + path), std::string::npos) << stderrText;
+    ASSERT_FALSE(stderrText.empty());
+    EXPECT_EQ(stderrText.back(), '\n') << stderrText;
+}
+
+TEST_P(Verbosity, DamagedFileReasonIsTheLoadersLastLine) {
+    const std::string path = file("damaged.bgeo");
+    ClassicFile f = listedTriangle();
+    ASSERT_TRUE(f.write(path));
+    {
+        // Cut the file in the middle of its point table.
+        std::FILE *out = std::fopen(path.c_str(), "r+b");
+        ASSERT_NE(out, nullptr);
+        ASSERT_EQ(::ftruncate(fileno(out), 40), 0);
+        std::fclose(out);
+    }
+    const std::string stderrText = readAt(path);
+    if (GetParam() == 0) {
+        EXPECT_TRUE(kt::errors().empty());
+        return;
+    }
+    ASSERT_EQ(kt::errors().size(), 1u);
+    const std::string error = kt::errors()[0];
+    // The reason shown is the last line the loader wrote, word for word.
+    std::string lastLine = stderrText;
+    while (!lastLine.empty() && lastLine.back() == '\n')
+        lastLine.pop_back();
+    lastLine =
+        lastLine.substr(lastLine.rfind('\n') == std::string::npos ? 0 : lastLine.rfind('\n') + 1);
+    ASSERT_FALSE(lastLine.empty()) << stderrText;
+    EXPECT_EQ(error, "unable to read bgeo:  (" + path + "): " + lastLine);
 }
 
 TEST_P(Verbosity, FailedWrite) {

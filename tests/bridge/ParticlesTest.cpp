@@ -63,7 +63,10 @@ TEST_F(Particles, MissingFileStoresNothing) {
     EXPECT_EQ(out, "bgeo particle not loaded: " + path + "\n");
     EXPECT_TRUE(channels.vectors.empty());
     EXPECT_TRUE(channels.doubles.empty());
-    EXPECT_TRUE(kt::errors().empty());
+    // The host's error display names the file and the loader's reason.
+    ASSERT_EQ(kt::errors().size(), 1u);
+    const std::string prefix = "unable to read bgeo:  (" + path + "): could not open file: ";
+    EXPECT_EQ(kt::errors()[0], prefix + path);
 }
 
 // A particle file written by Houdini: vector and float attributes become

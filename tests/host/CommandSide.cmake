@@ -7,7 +7,8 @@ add_executable(kelp_host_command_tests
     ModifierTest.cpp
     PluginTest.cpp
     ScriptLexerTest.cpp
-    SelectionTest.cpp)
+    SelectionTest.cpp
+    SessionTest.cpp)
 target_link_libraries(kelp_host_command_tests PRIVATE kelp_host_testing GTest::gtest_main)
 # The lexer is tested through its internal header.
 target_include_directories(kelp_host_command_tests PRIVATE

@@ -1,5 +1,5 @@
 // The batch host program with the built plug-in: the example scene (the main
-// job) and a failing statement's exit status.
+// job), a failing statement's exit status, and frame-range exports.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -80,6 +80,73 @@ TEST(BatchHost, WriterWithEmptySelectionFailsTheRun) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(has(run.err, "// Warning: Select one or more meshes //")) << run.err;
     EXPECT_FALSE(has(run.out, "not reached")) << run.out;
+}
+
+// A cube rising one unit per frame, at frame 7.
+const char *const kRisingCube =
+    "loadPlugin \"Kelp\"; polyCube; connectAttr time1.outTime pCube1.translateY;"
+    "polySphere; currentTime 7;";
+
+TEST(BatchHost, ExportOverFramesOneToFiveTwoMeshes) {
+    const fs::path dir = freshDir("export");
+    const BatchRun run =
+        runBatch(dir, std::string("-c '") + kRisingCube +
+                          "select -r pCube1 pSphere1; KelpExport -f \"$OS.$F4.bgeo\" -sf 1 -ef 5;"
+                          "currentTime -q;'");
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    for (const char *mesh : {"pCube1", "pSphere1"})
+        for (int frame = 1; frame <= 5; ++frame) {
+            char name[32];
+            std::snprintf(name, sizeof name, "%s.%04d.bgeo", mesh, frame);
+            EXPECT_TRUE(fs::exists(dir / name)) << name;
+        }
+    EXPECT_TRUE(has(run.out, "KelpExport: frame 1 (1 of 5): 2 files\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "KelpExport: frame 5 (5 of 5): 2 files\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "// Result: pCube1.0001.bgeo pSphere1.0001.bgeo pCube1.0002.bgeo"))
+        << run.out;
+    // The scene time is back where it was.
+    EXPECT_TRUE(has(run.out, "// Result: 7 //\n")) << run.out;
+    EXPECT_FALSE(has(run.err, "Error")) << run.err;
+}
+
+TEST(BatchHost, ExportIntoAMissingFolderFailsTheRunAndKeepsEarlierFrames) {
+    const fs::path dir = freshDir("export-missing");
+    fs::create_directories(dir / "f1");
+    fs::create_directories(dir / "f2");
+    const BatchRun run = runBatch(dir, std::string("-c '") + kRisingCube +
+                                           "KelpExport -f \"f$F/cube.bgeo\" -sf 1 -ef 5 pCube1;"
+                                           "print \"not reached\";'");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(fs::exists(dir / "f1/cube.bgeo"));
+    EXPECT_TRUE(fs::exists(dir / "f2/cube.bgeo"));
+    EXPECT_FALSE(has(run.out, "not reached")) << run.out;
+    // The saver's line about the third frame's file, as a host error.
+    EXPECT_TRUE(has(run.err, "// Error: ")) << run.err;
+    EXPECT_TRUE(has(run.err, "f3/cube.bgeo (No such file or directory) //")) << run.err;
+}
+
+TEST(BatchHost, ExportOfTwoMeshesWithoutOSWritesNothing) {
+    const fs::path dir = freshDir("export-no-os");
+    const BatchRun run = runBatch(dir, std::string("-c '") + kRisingCube +
+                                           "select -r pCube1 pSphere1;"
+                                           "KelpExport -f \"both.$F.bgeo\" -sf 1 -ef 5;'");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(fs::exists(dir / "both.1.bgeo"));
+    EXPECT_TRUE(has(run.err, "// Error: KelpExport: 2 meshes need \"$OS\"")) << run.err;
+}
+
+TEST(BatchHost, FailedReadShowsTheReasonOnItsOwnLine) {
+    const fs::path dir = freshDir("read-missing");
+    const BatchRun run =
+        runBatch(dir, "-c 'loadPlugin \"Kelp\"; KelpReader -n geo;"
+                      "setAttr -type \"string\" geoInputNode.bgeoPath \"gone.$F4.bgeo\";"
+                      "currentTime 3; polyEvaluate -v geoShape;'");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    // The loader's line ends before the host's own error line begins.
+    EXPECT_TRUE(has(run.err, "could not open file: gone.0003.bgeo\n")) << run.err;
+    EXPECT_TRUE(has(run.err, "// Error: unable to read bgeo:  (gone.0003.bgeo): could not open "
+                             "file: gone.0003.bgeo //\n"))
+        << run.err;
 }
 
 } // namespace

@@ -67,8 +67,8 @@ TEST_F(ReaderCommand, NamedParticleNetwork) {
     EXPECT_TRUE(host::nodesOfType("mesh").empty());
 }
 
-TEST_F(ReaderCommand, LongFlagsAndAnyNonZeroSwitchGiveParticles) {
-    ASSERT_TRUE(run("KelpReader -name \"spray\" -outputParticle 7;"));
+TEST_F(ReaderCommand, LongFlagsGiveParticles) {
+    ASSERT_TRUE(run("KelpReader -name \"spray\" -outputParticle 1;"));
     EXPECT_EQ(hostScript::lastResult(), (Names{"sprayInputNode", "sprayParticleShape", "spray"}));
     expectParticleNetwork("spray", "sprayInputNode", "sprayParticleShape");
 }
@@ -88,14 +88,15 @@ TEST_F(ReaderCommand, BadArgumentsCreateNothing) {
     expectNoReaderNetwork();
 }
 
-TEST_F(ReaderCommand, NameClashScriptsUseHostNamesResultRequestedOnes) {
+TEST_F(ReaderCommand, NameClashResultAndScriptsUseHostNames) {
     ASSERT_TRUE(run("createNode transform -n KelpReader;"
                     "createNode transform -n KelpReaderInputNode;"
                     "createNode transform -n KelpReaderShape;"
                     "select -cl;"));
     ASSERT_TRUE(run("KelpReader;"));
+    // The result names the nodes that were made, under the host's names.
     EXPECT_EQ(hostScript::lastResult(),
-              (Names{"KelpReaderInputNode", "KelpReaderShape", "KelpReader"}));
+              (Names{"KelpReaderInputNode1", "KelpReaderShape1", "KelpReader1"}));
     expectMeshNetwork("KelpReader1", "KelpReaderInputNode1", "KelpReaderShape1");
     // The nodes that held the names are untouched.
     EXPECT_EQ(host::typeOf("KelpReaderInputNode"), "transform");
@@ -105,8 +106,40 @@ TEST_F(ReaderCommand, NameClashScriptsUseHostNamesResultRequestedOnes) {
 
 TEST_F(ReaderCommand, ParticleNameClash) {
     ASSERT_TRUE(run("createNode transform -n fluidInputNode; KelpReader -n fluid -op 1;"));
-    EXPECT_EQ(hostScript::lastResult(), (Names{"fluidInputNode", "fluidParticleShape", "fluid"}));
+    EXPECT_EQ(hostScript::lastResult(), (Names{"fluidInputNode1", "fluidParticleShape", "fluid"}));
     expectParticleNetwork("fluid", "fluidInputNode1", "fluidParticleShape");
+}
+
+TEST_F(ReaderCommand, SecondReaderOfOneNameReturnsTheNumberedNodes) {
+    ASSERT_TRUE(run("KelpReader -n dup;"));
+    ASSERT_TRUE(run("KelpReader -n dup;"));
+    EXPECT_EQ(hostScript::lastResult(), (Names{"dupInputNode1", "dupShape1", "dup1"}));
+    expectMeshNetwork("dup1", "dupInputNode1", "dupShape1");
+    for (const std::string &name : hostScript::lastResult())
+        EXPECT_TRUE(host::exists(name)) << name;
+}
+
+TEST_F(ReaderCommand, NameTheHostCleansUpIsReturnedCleaned) {
+    ASSERT_TRUE(run("KelpReader -n \"my geo\";"));
+    EXPECT_EQ(hostScript::lastResult(), (Names{"my_geoInputNode", "my_geoShape", "my_geo"}));
+    expectMeshNetwork("my_geo", "my_geoInputNode", "my_geoShape");
+}
+
+TEST_F(ReaderCommand, EmptyNameIsRefusedBeforeAnythingIsMade) {
+    EXPECT_FALSE(run("KelpReader -n \"\";"));
+    ASSERT_FALSE(host::errors().empty());
+    EXPECT_EQ(host::errors()[0], "KelpReader: -name must not be empty");
+    expectNoReaderNetwork();
+}
+
+TEST_F(ReaderCommand, SwitchOtherThanZeroOrOneIsRefusedBeforeAnythingIsMade) {
+    EXPECT_FALSE(run("KelpReader -op 2;"));
+    EXPECT_FALSE(run("KelpReader -n spray -outputParticle -1;"));
+    EXPECT_EQ(host::errors()[0],
+              "KelpReader: -outputParticle takes 0 (mesh) or 1 (particles), not 2");
+    EXPECT_EQ(host::errors()[2],
+              "KelpReader: -outputParticle takes 0 (mesh) or 1 (particles), not -1");
+    expectNoReaderNetwork();
 }
 
 TEST_F(ReaderCommand, UndoRemovesMeshNetworkAndRedoRestoresIt) {

@@ -196,6 +196,33 @@ TEST_F(Registration, RefusedWriterNodeDeregistration) {
     EXPECT_FALSE(hostScript::unloadPlugin("Kelp"));
     expectOneError("deregisterNode failed: ");
     EXPECT_EQ(held(), (Held{false, false, false, true}));
+    // "KelpExport" goes after the writer node, so it is still there.
+    EXPECT_TRUE(commandRegistered("KelpExport"));
+}
+
+TEST_F(Registration, ExportCommandComesAndGoesWithTheOthers) {
+    ASSERT_TRUE(load());
+    EXPECT_TRUE(commandRegistered("KelpExport"));
+    std::string error;
+    ASSERT_TRUE(hostScript::unloadPlugin("Kelp", &error)) << error;
+    EXPECT_FALSE(commandRegistered("KelpExport"));
+}
+
+TEST_F(Registration, RefusedExportCommandIsTheLastRegistration) {
+    host::failCommandRegistration("KelpExport");
+    EXPECT_FALSE(load());
+    expectOneError("registerCommand failed: ");
+    EXPECT_FALSE(commandRegistered("KelpExport"));
+}
+
+TEST_F(Registration, RefusedExportCommandDeregistrationComesLast) {
+    ASSERT_TRUE(load());
+    host::failCommandDeregistration("KelpExport");
+    host::clearMessages();
+    EXPECT_FALSE(hostScript::unloadPlugin("Kelp"));
+    expectOneError("deregisterCommand failed: ");
+    EXPECT_EQ(held(), (Held{false, false, false, false}));
+    EXPECT_TRUE(commandRegistered("KelpExport"));
 }
 
 TEST_F(Registration, LibraryExportsOnlyTheEntryPointsAndApiVersion) {

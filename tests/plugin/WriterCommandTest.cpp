@@ -46,8 +46,8 @@ TEST_F(WriterCommand, OneSelectedMesh) {
 TEST_F(WriterCommand, TwoSelectedMeshesEachGetTheirOwnWriter) {
     ASSERT_TRUE(run("polyCube; polySphere; select -r pCube1 pSphere1;"));
     ASSERT_TRUE(run("KelpWriter -n out;"));
-    // The requested name, once per mesh; the host makes the second unique.
-    EXPECT_EQ(hostScript::lastResult(), (Names{"outOutputNode", "outOutputNode"}));
+    // The host makes the second name unique; the result names both writers.
+    EXPECT_EQ(hostScript::lastResult(), (Names{"outOutputNode", "outOutputNode1"}));
     const std::string cubeCopy =
         expectWriterNetwork("pCubeShape1.worldMesh[0]", "outOutputNode", "out");
     const std::string sphereCopy =
@@ -100,15 +100,23 @@ TEST_F(WriterCommand, BadArgumentsCreateNothing) {
     EXPECT_TRUE(host::warnings().empty());
 }
 
-TEST_F(WriterCommand, NameClashScriptsUseHostNamesResultRequestedOnes) {
+TEST_F(WriterCommand, NameClashResultAndScriptsUseHostNames) {
     ASSERT_TRUE(run("createNode transform -n KelpWriterOutputNode;"
                     "createNode transform -n KelpWriter;"
                     "polyCube; select -r pCube1;"));
     ASSERT_TRUE(run("KelpWriter;"));
-    EXPECT_EQ(hostScript::lastResult(), Names{"KelpWriterOutputNode"});
+    EXPECT_EQ(hostScript::lastResult(), Names{"KelpWriterOutputNode1"});
     expectWriterNetwork("pCubeShape1.worldMesh[0]", "KelpWriterOutputNode1", "KelpWriter1");
     EXPECT_EQ(hostScript::selection(), Names{"KelpWriterOutputNode1"});
     EXPECT_EQ(host::typeOf("KelpWriterOutputNode"), "transform");
+}
+
+TEST_F(WriterCommand, EmptyNameIsRefusedBeforeAnythingIsMade) {
+    ASSERT_TRUE(run("polyCube; select -r pCube1;"));
+    EXPECT_FALSE(run("KelpWriter -n \"\";"));
+    EXPECT_EQ(host::errors()[0], "KelpWriter: -name must not be empty");
+    EXPECT_TRUE(host::nodesOfType("KelpWriterNode").empty());
+    EXPECT_EQ(host::nodesOfType("transform"), Names{"pCube1"});
 }
 
 TEST_F(WriterCommand, UndoRemovesEverythingAndRedoRestoresIt) {

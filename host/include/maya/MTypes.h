@@ -10,10 +10,14 @@
 #define DLL_PUBLIC
 #define PLUGIN_EXPORT _declspec(dllexport)
 #define OPENMAYA_EXPORT _declspec(dllimport)
+#define OPENMAYAUI_EXPORT _declspec(dllimport)
+#define OPENMAYAANIM_EXPORT _declspec(dllimport)
 #else
 #define DLL_PUBLIC __attribute__((visibility("default")))
 #define PLUGIN_EXPORT DLL_PUBLIC
 #define OPENMAYA_EXPORT DLL_PUBLIC
+#define OPENMAYAUI_EXPORT DLL_PUBLIC
+#define OPENMAYAANIM_EXPORT DLL_PUBLIC
 #endif
 
 #define OPENMAYA_DEPRECATED(year, message) [[deprecated(message)]]

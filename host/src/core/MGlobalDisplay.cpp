@@ -4,6 +4,7 @@
 
 #include "../Messages.h"
 #include "../Scene.h"
+#include "../UiState.h"
 
 #include <string>
 
@@ -22,7 +23,7 @@ void MGlobal::displayError(const MString &m) {
 MGlobal::MMayaState MGlobal::mayaState(MStatus *rs) {
     if (rs)
         *rs = MStatus::kSuccess;
-    return kBatch;
+    return kelphost::ui::interactive() ? kInteractive : kBatch;
 }
 
 MString MGlobal::mayaVersion() {

@@ -20,6 +20,7 @@ Interpreter::Interpreter() {
     registerAttributeCommands(*this);
     registerPolyCommands(*this);
     registerPluginCommands(*this);
+    registerQueryCommands(*this);
 }
 
 void Interpreter::addBuiltin(const std::string &name, BuiltinCommand fn) {

@@ -64,6 +64,7 @@ void registerNodeCommands(Interpreter &in);
 void registerAttributeCommands(Interpreter &in);
 void registerPolyCommands(Interpreter &in);
 void registerPluginCommands(Interpreter &in);
+void registerQueryCommands(Interpreter &in);
 
 // Runs a command registered by a plug-in (host/src/commands/PluginCommandRunner.cpp).
 // Returns false when no plug-in registered `name`; otherwise `ok` tells success.
