@@ -10,6 +10,12 @@
 #include <maya/MStatus.h>
 #include <maya/MTypeId.h>
 
+#include "bridge/ReadBgeo.h"
+
+#include <memory>
+
+class Kelp;
+
 class KelpReaderNode : public MPxNode {
 public:
     KelpReaderNode();
@@ -28,10 +34,22 @@ public:
     static MObject invertNormals;
     static MObject outMesh;
     static MObject outParticles;
+    static MObject mayaChannels;
+    static MObject missingFrame;
+
+    // missingFrame values
+    enum MissingFrame { kEmpty = 0, kHoldLast = 1 };
 
 private:
     MStatus computeMesh(const MPlug &plug, MDataBlock &data);
     MStatus computeParticles(const MPlug &plug, MDataBlock &data);
+
+    // With missingFrame "holdLast": the last frame each output read, shown
+    // again while the current frame's file is missing or unreadable.
+    std::unique_ptr<ImportedMesh> m_heldMesh;
+    float m_heldMeshFrame = 0.0f;
+    std::unique_ptr<Kelp> m_heldParticles;
+    float m_heldParticlesFrame = 0.0f;
 };
 
 #endif
