@@ -46,29 +46,35 @@ void fillPoints(const Kelp &geo, unsigned int count, MPointArray &points) {
 struct Source {
     const AttributeData *attr = nullptr;
     bool perVertex = false;
+    bool firstOfVector = false; // a float wanted from a vector: its first component
     explicit operator bool() const { return attr != nullptr; }
 };
+
+// A float source may also be a vector (a float attribute of several
+// components, as the writer stores "Alpha"): its first component is used.
+bool usable(const AttributeData &a, int type, std::size_t count, bool &firstOfVector) {
+    firstOfVector = false;
+    if (a.type == kVectorType && a.vector_data.size() >= count) {
+        firstOfVector = type == kFloatType;
+        return true;
+    }
+    return type == kFloatType && a.type == kFloatType && a.float_data.size() >= count;
+}
 
 Source findSource(const Kelp &geo, const std::string &name, int type, unsigned int fileVertices,
                   unsigned int pointCount) {
     Source s;
     const std::int32_t v = geo.attrExists(name, "VERTEX");
-    if (v >= 0 && fileVertices > 0) {
-        const AttributeData &a = geo.getVertexAttributes()[v];
-        const std::size_t held = type == kVectorType ? a.vector_data.size() : a.float_data.size();
-        if (a.type == type && held >= fileVertices) {
-            s.attr = &a;
-            s.perVertex = true;
-            return s;
-        }
+    if (v >= 0 && fileVertices > 0 &&
+        usable(geo.getVertexAttributes()[v], type, fileVertices, s.firstOfVector)) {
+        s.attr = &geo.getVertexAttributes()[v];
+        s.perVertex = true;
+        return s;
     }
     const std::int32_t p = geo.attrExists(name, "POINT");
-    if (p >= 0 && pointCount > 0) {
-        const AttributeData &a = geo.getPointAttributes()[p];
-        const std::size_t held = type == kVectorType ? a.vector_data.size() : a.float_data.size();
-        if (a.type == type && held >= pointCount)
-            s.attr = &a;
-    }
+    if (p >= 0 && pointCount > 0 &&
+        usable(geo.getPointAttributes()[p], type, pointCount, s.firstOfVector))
+        s.attr = &geo.getPointAttributes()[p];
     return s;
 }
 
@@ -77,7 +83,8 @@ const Imath::V3f &vectorAt(const Source &s, std::size_t fileVertex, std::uint32_
 }
 
 float floatAt(const Source &s, std::size_t fileVertex, std::uint32_t point) {
-    return s.attr->float_data[s.perVertex ? fileVertex : point];
+    const std::size_t at = s.perVertex ? fileVertex : point;
+    return s.firstOfVector ? s.attr->vector_data[at].x : s.attr->float_data[at];
 }
 
 // Shares one id among the face-vertices of a point that carry equal values:
