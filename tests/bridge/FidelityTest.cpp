@@ -324,5 +324,47 @@ TEST_F(Fidelity, MissingMeshFrameHeldWithHoldLast) {
     EXPECT_TRUE(kt::mesh(reader + ".outMesh").polygonCounts.empty());
 }
 
+// Houdini's vertex normals on a hard-edged model come back out per vertex,
+// in the file's own order and sign, rather than averaged per point.
+TEST_F(Fidelity, RealFileVertexNormalsSurviveARoundTrip) {
+#ifndef KELP_FIXTURES_JSON
+    GTEST_SKIP() << "no fixture folder configured";
+#else
+    const std::string path = std::string(KELP_FIXTURES_JSON) + "/labs_trim_texture_h185.bgeo.sc";
+    if (!fileExists(path))
+        GTEST_SKIP() << "fixture absent: " << path;
+    Kelp original;
+    ASSERT_EQ(original.loadBgeo(path), 1);
+    const std::int32_t n = original.attrExists("N", "VERTEX");
+    ASSERT_GE(n, 0);
+    for (const PolygonData &poly : original.getPolygons())
+        ASSERT_GE(poly.ids.size(), 3u) << "the check below needs every polygon kept";
+
+    const std::string reader = createReader(path);
+    const std::string writer = createNode("KelpWriterNode", "writer");
+    connect(reader + ".outMesh", writer + ".inMesh");
+    const std::string out = file("trim.bgeo");
+    ASSERT_TRUE(kt::setString(writer + ".bgeoPath", out));
+    ASSERT_TRUE(kt::setBool(writer + ".write", true));
+    ASSERT_TRUE(kt::setInt(writer + ".verbosity", 0));
+    pullWriter(writer);
+
+    Kelp written;
+    ASSERT_EQ(written.loadBgeo(out), 1);
+    EXPECT_LT(written.attrExists("N", "POINT"), 0);
+    const std::int32_t wn = written.attrExists("N", "VERTEX");
+    ASSERT_GE(wn, 0);
+    const std::vector<Imath::V3f> &before = original.getVertexAttributes()[n].vector_data;
+    const std::vector<Imath::V3f> &after = written.getVertexAttributes()[wn].vector_data;
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t k = 0; k < before.size(); ++k) {
+        const Imath::V3f expected = before[k].normalized();
+        ASSERT_NEAR(after[k].x, expected.x, 1e-5) << k;
+        ASSERT_NEAR(after[k].y, expected.y, 1e-5) << k;
+        ASSERT_NEAR(after[k].z, expected.z, 1e-5) << k;
+    }
+#endif
+}
+
 } // namespace
 } // namespace kelptest
