@@ -269,10 +269,11 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
         if (holdLast) {
             m_heldMesh.reset(new ImportedMesh(mesh));
             m_heldMeshFrame = frameValue;
+            m_heldMeshPath = path;
         } else {
             m_heldMesh.reset();
         }
-    } else if (holdLast && m_heldMesh) {
+    } else if (holdLast && m_heldMesh && m_heldMeshPath == path) {
         shown = m_heldMesh.get();
         if (verbosityValue >= 1)
             showHeld(m_heldMeshFrame, frameValue, mesh.fileName);
@@ -323,6 +324,7 @@ MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
         if (holdLast) {
             m_heldParticles = std::move(geo);
             m_heldParticlesFrame = frameValue;
+            m_heldParticlesPath = path;
             shown = m_heldParticles.get();
         } else {
             m_heldParticles.reset();
@@ -332,7 +334,7 @@ MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
         // the output gets empty channels and is clean.
         std::cout << "bgeo particle not loaded: " << fileName.asChar() << std::endl;
         shown = nullptr;
-        if (holdLast && m_heldParticles) {
+        if (holdLast && m_heldParticles && m_heldParticlesPath == path) {
             shown = m_heldParticles.get();
             if (verbosityValue >= 1)
                 showHeld(m_heldParticlesFrame, frameValue, fileName);

@@ -8,6 +8,7 @@
 #include <maya/MPlug.h>
 #include <maya/MPxNode.h>
 #include <maya/MStatus.h>
+#include <maya/MString.h>
 #include <maya/MTypeId.h>
 
 #include "bridge/ReadBgeo.h"
@@ -44,12 +45,15 @@ private:
     MStatus computeMesh(const MPlug &plug, MDataBlock &data);
     MStatus computeParticles(const MPlug &plug, MDataBlock &data);
 
-    // With missingFrame "holdLast": the last frame each output read, shown
-    // again while the current frame's file is missing or unreadable.
+    // With missingFrame "holdLast": the last frame each output read, and the
+    // path pattern it was read through, shown again while the current
+    // frame's file of that pattern is missing or unreadable.
     std::unique_ptr<ImportedMesh> m_heldMesh;
     float m_heldMeshFrame = 0.0f;
+    MString m_heldMeshPath;
     std::unique_ptr<Kelp> m_heldParticles;
     float m_heldParticlesFrame = 0.0f;
+    MString m_heldParticlesPath;
 };
 
 #endif

@@ -319,6 +319,11 @@ TEST_F(Fidelity, MissingMeshFrameHeldWithHoldLast) {
     const kt::MeshSnapshot held = kt::mesh(reader + ".outMesh");
     EXPECT_EQ(held.polygonCounts.size(), 2u);
     EXPECT_EQ(held.uvSets[0].u.size(), 4u);
+    // Another sequence's missing frame does not show this one's.
+    ASSERT_TRUE(kt::setString(reader + ".bgeoPath", file("other.$F4.bgeo")));
+    EXPECT_TRUE(kt::mesh(reader + ".outMesh").polygonCounts.empty());
+    ASSERT_TRUE(kt::setString(reader + ".bgeoPath", file("tri.$F4.bgeo")));
+    EXPECT_EQ(kt::mesh(reader + ".outMesh").polygonCounts.size(), 2u);
     // Back to "empty": the missing frame shows nothing.
     ASSERT_TRUE(kt::setInt(reader + ".missingFrame", 0));
     EXPECT_TRUE(kt::mesh(reader + ".outMesh").polygonCounts.empty());
