@@ -89,7 +89,7 @@ MVector MeshGeom::faceVertexNormal(int fv) const {
     if (faceVertexNormalSet[at])
         return faceVertexNormals[at].normal();
     const int p = connects[at];
-    if (hardEdges.empty())
+    if (hardEdges.empty() || vertexNormalSet[static_cast<size_t>(p)])
         return vertexNormal(p, false);
     if (facesAround_.empty()) {
         facesAround_.assign(points.size(), std::vector<int>());

@@ -81,8 +81,9 @@ public:
                             std::vector<int> polygonConnects);
     UVSetData *uvSet(const std::string *name);       // null name: the current set
     ColorSetData *colorSet(const std::string *name); // null name: the current set
-    // The normal a face-vertex shows: its user normal, else the average of the
-    // faces around its point that meet it across soft edges.
+    // The normal a face-vertex shows: its user normal, else its point's user
+    // normal, else the average of the faces around its point that meet it
+    // across soft edges.
     MVector faceVertexNormal(int faceVertex) const;
     int faceOf(int faceVertex) const; // polygon holding a face-vertex
     int faceVertexCount() const { return static_cast<int>(connects.size()); }
