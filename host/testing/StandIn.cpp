@@ -199,6 +199,17 @@ MeshSnapshot meshOf(const MObject &object) {
         s.vertexNormals.push_back(g->vertexNormal(static_cast<int>(i), false));
         s.vertexNormalSet.push_back(g->vertexNormalSet[i]);
     }
+    for (int fv = 0; fv < g->faceVertexCount(); ++fv)
+        s.faceVertexNormals.push_back(g->faceVertexNormal(fv));
+    for (const kelphost::ColorSetData &set : g->colorSets) {
+        ColorSet c{set.name, {}, set.faceColorIds};
+        for (const MColor &col : set.colors)
+            c.colors.push_back({col.r, col.g, col.b, col.a});
+        s.colorSets.push_back(c);
+    }
+    if (const kelphost::ColorSetData *cur = g->colorSet(nullptr))
+        s.currentColorSet = cur->name;
+    s.hardEdges.assign(g->hardEdges.begin(), g->hardEdges.end());
     MMatrix world;
     if (object.hasFn(MFn::kMesh)) {
         MDagPath path;

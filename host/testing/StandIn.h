@@ -24,7 +24,9 @@
 
 #include "../src/Messages.h"
 
+#include <array>
 #include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -89,6 +91,11 @@ struct UVSet {
     std::vector<float> u, v;    // the UV values
     std::vector<int> faceUVIds; // per face-vertex, -1 where unmapped
 };
+struct ColorSet {
+    std::string name;
+    std::vector<std::array<float, 4>> colors; // r g b a
+    std::vector<int> faceColorIds;            // per face-vertex, -1 where no colour
+};
 struct MeshSnapshot {
     bool valid = false;              // false: no mesh there (null data, not a mesh)
     std::vector<MPoint> points;      // object space
@@ -97,8 +104,12 @@ struct MeshSnapshot {
     std::vector<int> polygonConnects;
     std::vector<UVSet> uvSets; // in the mesh's order ("map1" first for new meshes)
     std::string currentUVSet;
-    std::vector<MVector> vertexNormals; // as getVertexNormal(i, false) gives them
-    std::vector<bool> vertexNormalSet;  // true where set explicitly (setVertexNormals)
+    std::vector<MVector> vertexNormals;     // as getVertexNormal(i, false) gives them
+    std::vector<bool> vertexNormalSet;      // true where set explicitly (setVertexNormals)
+    std::vector<MVector> faceVertexNormals; // per face-vertex, as the mesh shows them
+    std::vector<ColorSet> colorSets;        // in the mesh's order
+    std::string currentColorSet;
+    std::vector<std::pair<int, int>> hardEdges; // point pairs, lower id first
 };
 // A mesh shape node by name (its evaluated geometry), or a plug holding mesh
 // data ("reader.outMesh", "shape.worldMesh[0]"), evaluated.

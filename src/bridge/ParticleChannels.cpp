@@ -4,27 +4,44 @@
 #include <maya/MVector.h>
 #include <maya/MVectorArray.h>
 
+#include <set>
+#include <string>
 #include <vector>
 
 namespace {
 
 const int kFloatType = 0;
+const int kIntegerType = 1;
 const int kVectorType = 5;
 
-MStatus addFloatChannel(const AttributeData &attr, unsigned int count,
-                        MFnArrayAttrsData &channels) {
+enum class Kind { None, Double, FirstOfVector, Integer, Vector };
+
+Kind channelKind(const AttributeData &attr, unsigned int count, bool mayaNames) {
+    if (attr.type == kFloatType && attr.float_data.size() >= count)
+        return Kind::Double;
+    if (attr.type == kVectorType && attr.vector_data.size() >= count)
+        return mayaNames && attr.name == "life" ? Kind::FirstOfVector : Kind::Vector;
+    if (mayaNames && attr.type == kIntegerType && attr.int_data.size() >= count)
+        return Kind::Integer;
+    return Kind::None;
+}
+
+MStatus addDoubleChannel(const AttributeData &attr, Kind kind, const MString &name,
+                         unsigned int count, MFnArrayAttrsData &channels) {
     MStatus status;
-    MDoubleArray channel = channels.doubleArray(MString(attr.name.c_str()), &status);
+    MDoubleArray channel = channels.doubleArray(name, &status);
     channel.setLength(count);
     for (unsigned int p = 0; p < count; ++p)
-        channel[p] = static_cast<double>(attr.float_data[p]);
+        channel[p] = kind == Kind::Double          ? static_cast<double>(attr.float_data[p])
+                     : kind == Kind::FirstOfVector ? static_cast<double>(attr.vector_data[p].x)
+                                                   : static_cast<double>(attr.int_data[p]);
     return status;
 }
 
-MStatus addVectorChannel(const AttributeData &attr, unsigned int count,
+MStatus addVectorChannel(const AttributeData &attr, const MString &name, unsigned int count,
                          MFnArrayAttrsData &channels) {
     MStatus status;
-    MVectorArray channel = channels.vectorArray(particleChannelName(attr.name), &status);
+    MVectorArray channel = channels.vectorArray(name, &status);
     channel.setLength(count);
     for (unsigned int p = 0; p < count; ++p) {
         const Imath::V3f &v = attr.vector_data[p];
@@ -43,15 +60,34 @@ MString particleChannelName(const std::string &attribute) {
     return MString(attribute.c_str());
 }
 
-MStatus fillParticleChannels(const Kelp &geo, MFnArrayAttrsData &channels) {
+MString mayaChannelName(const std::string &attribute) {
+    static const char *const names[][2] = {{"P", "position"},         {"v", "velocity"},
+                                           {"Cd", "rgbPP"},           {"Alpha", "opacityPP"},
+                                           {"pscale", "radiusPP"},    {"id", "particleId"},
+                                           {"life", "lifespanPP"},    {"age", "age"},
+                                           {"force", "acceleration"}, {"mass", "mass"}};
+    for (const auto &n : names)
+        if (attribute == n[0])
+            return MString(n[1]);
+    return MString(attribute.c_str());
+}
+
+MStatus fillParticleChannels(const Kelp &geo, MFnArrayAttrsData &channels, bool mayaNames) {
     MStatus status;
     const unsigned int count = geo.getNumPoints();
-    const std::vector<AttributeData> &attrs = geo.getPointAttributes();
-    for (const AttributeData &attr : attrs) {
-        if (attr.type == kFloatType && attr.float_data.size() >= count)
-            status = addFloatChannel(attr, count, channels);
-        else if (attr.type == kVectorType && attr.vector_data.size() >= count)
-            status = addVectorChannel(attr, count, channels);
+    std::set<std::string> used;
+    for (const AttributeData &attr : geo.getPointAttributes()) {
+        const Kind kind = channelKind(attr, count, mayaNames);
+        if (kind == Kind::None)
+            continue;
+        MString name = mayaNames ? mayaChannelName(attr.name) : particleChannelName(attr.name);
+        if (used.count(name.asChar()))
+            name = MString(attr.name.c_str());
+        if (used.count(name.asChar()))
+            continue;
+        used.insert(name.asChar());
+        status = kind == Kind::Vector ? addVectorChannel(attr, name, count, channels)
+                                      : addDoubleChannel(attr, kind, name, count, channels);
     }
     return status;
 }

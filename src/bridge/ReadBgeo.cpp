@@ -5,38 +5,22 @@
 
 #include <Kelp>
 
+#include <maya/MColor.h>
 #include <maya/MGlobal.h>
 #include <maya/MPoint.h>
 #include <maya/MVector.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
+const int kFloatType = 0;
 const int kVectorType = 5;
-
-// Where the mesh's UVs come from: the vertex attribute "uv" (one value per
-// file vertex) or, failing that, the point attribute "uv" (one per point).
-enum class UvSource { None, Vertex, Point };
-
-void clearOutputs(unsigned int &numPolygons, MPointArray &points, MIntArray &polygonCounts,
-                  MIntArray &polygonConnects, MFloatArray &uArray, MFloatArray &vArray,
-                  MIntArray &uvIds, MVectorArray &normals, MIntArray &normalIds,
-                  MIntArray &normalFaces) {
-    numPolygons = 0;
-    points.clear();
-    polygonCounts.clear();
-    polygonConnects.clear();
-    uArray.clear();
-    vArray.clear();
-    uvIds.clear();
-    normals.clear();
-    normalIds.clear();
-    normalFaces.clear();
-}
 
 // Number of points with a position: the header's count, but never more than
 // the positions actually held.
@@ -57,14 +41,194 @@ void fillPoints(const Kelp &geo, unsigned int count, MPointArray &points) {
         points[i] = MPoint(p[i].x, p[i].y, p[i].z, 1.0);
 }
 
-// An attribute is used only when it is a vector with a value for each of the
-// `count` elements it must cover.
-bool coversAll(const Kelp &geo, std::int32_t index, bool vertexTable, unsigned int count) {
-    if (index < 0 || count == 0)
-        return false;
-    const AttributeData &a =
-        vertexTable ? geo.getVertexAttributes()[index] : geo.getPointAttributes()[index];
-    return a.type == kVectorType && a.vector_data.size() >= count;
+// One per-element value source: a vertex attribute (indexed by file vertex)
+// or a point attribute (indexed by point), used only when it has a value for
+// every element it must cover.
+struct Source {
+    const AttributeData *attr = nullptr;
+    bool perVertex = false;
+    bool firstOfVector = false; // a float wanted from a vector: its first component
+    explicit operator bool() const { return attr != nullptr; }
+};
+
+// A float source may also be a vector (a float attribute of several
+// components, as the writer stores "Alpha"): its first component is used.
+bool usable(const AttributeData &a, int type, std::size_t count, bool &firstOfVector) {
+    firstOfVector = false;
+    if (a.type == kVectorType && a.vector_data.size() >= count) {
+        firstOfVector = type == kFloatType;
+        return true;
+    }
+    return type == kFloatType && a.type == kFloatType && a.float_data.size() >= count;
+}
+
+Source findSource(const Kelp &geo, const std::string &name, int type, unsigned int fileVertices,
+                  unsigned int pointCount) {
+    Source s;
+    const std::int32_t v = geo.attrExists(name, "VERTEX");
+    if (v >= 0 && fileVertices > 0 &&
+        usable(geo.getVertexAttributes()[v], type, fileVertices, s.firstOfVector)) {
+        s.attr = &geo.getVertexAttributes()[v];
+        s.perVertex = true;
+        return s;
+    }
+    const std::int32_t p = geo.attrExists(name, "POINT");
+    if (p >= 0 && pointCount > 0 &&
+        usable(geo.getPointAttributes()[p], type, pointCount, s.firstOfVector))
+        s.attr = &geo.getPointAttributes()[p];
+    return s;
+}
+
+const Imath::V3f &vectorAt(const Source &s, std::size_t fileVertex, std::uint32_t point) {
+    return s.attr->vector_data[s.perVertex ? fileVertex : point];
+}
+
+float floatAt(const Source &s, std::size_t fileVertex, std::uint32_t point) {
+    const std::size_t at = s.perVertex ? fileVertex : point;
+    return s.firstOfVector ? s.attr->vector_data[at].x : s.attr->float_data[at];
+}
+
+// Shares one id among the face-vertices of a point that carry equal values:
+// each point keeps a short chain of the values met on it.
+template <class Value> class SharedIds {
+public:
+    explicit SharedIds(unsigned int pointCount) : m_first(pointCount, -1) {}
+
+    int idOf(std::uint32_t point, const Value &value) {
+        for (int id = m_first[point]; id >= 0; id = m_next[static_cast<std::size_t>(id)])
+            if (m_values[static_cast<std::size_t>(id)] == value)
+                return id;
+        const int id = static_cast<int>(m_values.size());
+        m_values.push_back(value);
+        m_next.push_back(m_first[point]);
+        m_first[point] = id;
+        return id;
+    }
+    const std::vector<Value> &values() const { return m_values; }
+
+private:
+    std::vector<int> m_first, m_next;
+    std::vector<Value> m_values;
+};
+
+struct Uv {
+    float u, v;
+    bool operator==(const Uv &o) const { return u == o.u && v == o.v; }
+};
+
+struct Rgba {
+    float r, g, b, a;
+    bool operator==(const Rgba &o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
+};
+
+// The kept polygons, walked in file order with the running file vertex
+// index: calls visit(file vertex index k, point id) for every vertex.
+template <class Visit> void forEachKeptVertex(const std::vector<PolygonData> &polys, Visit visit) {
+    std::size_t k = 0;
+    for (const PolygonData &poly : polys) {
+        const std::size_t n = poly.ids.size();
+        if (n >= 3)
+            for (std::size_t v = 0; v < n; ++v)
+                visit(k + v, poly.ids[v]);
+        k += n;
+    }
+}
+
+// For each host face-vertex, in polygonConnects order, the id its file
+// vertex was given (fileIds is indexed by file vertex).
+void hostOrderIds(const std::vector<PolygonData> &polys, bool invertNormals,
+                  const std::vector<int> &fileIds, MIntArray &out) {
+    unsigned int h = 0;
+    std::size_t k = 0;
+    for (const PolygonData &poly : polys) {
+        const std::size_t n = poly.ids.size();
+        if (n >= 3)
+            for (std::size_t v = 0; v < n; ++v)
+                out[h++] = fileIds[k + (invertNormals ? n - v - 1 : v)];
+        k += n;
+    }
+}
+
+void fillUvSet(const std::vector<PolygonData> &polys, const Source &source, unsigned int pointCount,
+               unsigned int fileVertices, unsigned int hostVertices, bool invertNormals,
+               MFloatArray &uArray, MFloatArray &vArray, MIntArray &uvIds) {
+    uvIds.setLength(hostVertices);
+    if (!source.perVertex) { // one UV per point: already shared
+        uArray.setLength(pointCount);
+        vArray.setLength(pointCount);
+        for (unsigned int p = 0; p < pointCount; ++p) {
+            uArray[p] = source.attr->vector_data[p].x;
+            vArray[p] = source.attr->vector_data[p].y;
+        }
+        unsigned int h = 0;
+        for (const PolygonData &poly : polys) {
+            const std::size_t n = poly.ids.size();
+            if (n >= 3)
+                for (std::size_t v = 0; v < n; ++v)
+                    uvIds[h++] = static_cast<int>(poly.ids[invertNormals ? n - v - 1 : v]);
+        }
+        return;
+    }
+    SharedIds<Uv> shared(pointCount);
+    std::vector<int> fileIds(fileVertices, -1);
+    forEachKeptVertex(polys, [&](std::size_t k, std::uint32_t pt) {
+        const Imath::V3f &value = source.attr->vector_data[k];
+        fileIds[k] = shared.idOf(pt, Uv{value.x, value.y});
+    });
+    const std::vector<Uv> &values = shared.values();
+    uArray.setLength(static_cast<unsigned int>(values.size()));
+    vArray.setLength(static_cast<unsigned int>(values.size()));
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        uArray[static_cast<unsigned int>(i)] = values[i].u;
+        vArray[static_cast<unsigned int>(i)] = values[i].v;
+    }
+    hostOrderIds(polys, invertNormals, fileIds, uvIds);
+}
+
+// The further texture attributes "uv2", "uv3", ...: every name "uv" followed
+// by a number of 2 or more, in the order of those numbers.
+std::vector<std::string> extraUvNames(const Kelp &geo) {
+    std::vector<std::pair<long, std::string>> found;
+    auto consider = [&](const std::vector<AttributeData> &table) {
+        for (const AttributeData &a : table) {
+            const std::string &n = a.name;
+            if (n.size() < 3 || n.size() > 11 || n.compare(0, 2, "uv") != 0 || n[2] == '0' ||
+                n.find_first_not_of("0123456789", 2) != std::string::npos)
+                continue;
+            const long number = std::stol(n.substr(2));
+            bool seen = false;
+            for (const auto &f : found)
+                seen = seen || f.second == n;
+            if (number >= 2 && !seen)
+                found.push_back({number, n});
+        }
+    };
+    consider(geo.getVertexAttributes());
+    consider(geo.getPointAttributes());
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> names;
+    for (const auto &f : found)
+        names.push_back(f.second);
+    return names;
+}
+
+void fillColors(const std::vector<PolygonData> &polys, const Source &cd, const Source &alpha,
+                unsigned int pointCount, unsigned int fileVertices, unsigned int hostVertices,
+                bool invertNormals, MColorArray &colors, MIntArray &colorIds) {
+    SharedIds<Rgba> shared(pointCount);
+    std::vector<int> fileIds(fileVertices, -1);
+    forEachKeptVertex(polys, [&](std::size_t k, std::uint32_t pt) {
+        const Imath::V3f &c = vectorAt(cd, k, pt);
+        const float a = alpha ? floatAt(alpha, k, pt) : 1.0f;
+        fileIds[k] = shared.idOf(pt, Rgba{c.x, c.y, c.z, a});
+    });
+    const std::vector<Rgba> &values = shared.values();
+    colors.setLength(static_cast<unsigned int>(values.size()));
+    for (std::size_t i = 0; i < values.size(); ++i)
+        colors[static_cast<unsigned int>(i)] =
+            MColor(values[i].r, values[i].g, values[i].b, values[i].a);
+    colorIds.setLength(hostVertices);
+    hostOrderIds(polys, invertNormals, fileIds, colorIds);
 }
 
 // "N" as one normal per point, negated unless the winding is reversed.
@@ -80,35 +244,18 @@ void fillNormals(const AttributeData &n, unsigned int count, bool invertNormals,
     }
 }
 
-void fillUvs(const AttributeData &uv, unsigned int count, MFloatArray &uArray,
-             MFloatArray &vArray) {
-    uArray.setLength(count);
-    vArray.setLength(count);
-    for (unsigned int i = 0; i < count; ++i) {
-        uArray[i] = uv.vector_data[i].x;
-        vArray[i] = uv.vector_data[i].y;
-    }
-}
-
-// Polygon counts and point ids, and for each face-vertex its UV id: the file
-// vertex it came from (vertex "uv") or its point (point "uv").
-void fillPolygons(const std::vector<PolygonData> &polys, bool invertNormals, UvSource uvs,
-                  MIntArray &polygonCounts, MIntArray &polygonConnects, MIntArray &uvIds) {
-    int k = 0;
-    for (std::size_t f = 0; f < polys.size(); ++f) {
-        const PolygonIds &ids = polys[f].ids;
-        const int n = static_cast<int>(ids.size());
-        polygonCounts[static_cast<unsigned int>(f)] = n;
-        for (int v = 0; v < n; ++v) {
-            const int j = invertNormals ? n - v - 1 : v;
-            const int pt = static_cast<int>(ids[j]);
-            polygonConnects[static_cast<unsigned int>(k + v)] = pt;
-            if (uvs == UvSource::Vertex)
-                uvIds[static_cast<unsigned int>(k + v)] = k + j;
-            else if (uvs == UvSource::Point)
-                uvIds[static_cast<unsigned int>(k + v)] = pt;
-        }
-        k += n;
+// Polygon counts and point ids of the kept polygons.
+void fillPolygons(const std::vector<PolygonData> &polys, bool invertNormals,
+                  MIntArray &polygonCounts, MIntArray &polygonConnects) {
+    unsigned int f = 0;
+    unsigned int h = 0;
+    for (const PolygonData &poly : polys) {
+        const std::size_t n = poly.ids.size();
+        if (n < 3)
+            continue;
+        polygonCounts[f++] = static_cast<int>(n);
+        for (std::size_t v = 0; v < n; ++v)
+            polygonConnects[h++] = static_cast<int>(poly.ids[invertNormals ? n - v - 1 : v]);
     }
 }
 
@@ -124,15 +271,19 @@ void fillFaceVertexNormals(const std::vector<PolygonData> &polys, const Attribut
     normals.setLength(count);
     normalIds.setLength(count);
     normalFaces.setLength(count);
-    unsigned int k = 0;
-    for (std::size_t f = 0; f < polys.size(); ++f) {
-        const unsigned int size = static_cast<unsigned int>(polys[f].ids.size());
-        for (unsigned int v = 0; v < size; ++v) {
-            const unsigned int j = invertNormals ? size - v - 1 : v;
-            const Imath::V3f &value = n.vector_data[k + j];
-            normals[k + v] = MVector(sign * value.x, sign * value.y, sign * value.z);
-            normalIds[k + v] = polygonConnects[k + v];
-            normalFaces[k + v] = static_cast<int>(f);
+    std::size_t k = 0;
+    unsigned int h = 0;
+    int f = 0;
+    for (const PolygonData &poly : polys) {
+        const std::size_t size = poly.ids.size();
+        if (size >= 3) {
+            for (std::size_t v = 0; v < size; ++v, ++h) {
+                const Imath::V3f &value = n.vector_data[k + (invertNormals ? size - v - 1 : v)];
+                normals[h] = MVector(sign * value.x, sign * value.y, sign * value.z);
+                normalIds[h] = polygonConnects[h];
+                normalFaces[h] = f;
+            }
+            ++f;
         }
         k += size;
     }
@@ -200,16 +351,13 @@ void appendFaceLines(MString &text, const MIntArray &polygonCounts,
 
 } // namespace
 
-MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &polygonCounts,
-                 MIntArray &polygonConnects, MFloatArray &uArray, MFloatArray &vArray,
-                 MIntArray &uvIds, MVectorArray &normals, MIntArray &normalIds,
-                 MIntArray &normalFaces, const MString &path, float frame, int verbosity,
+MStatus readBgeo(ImportedMesh &mesh, const MString &path, float frame, int verbosity,
                  bool invertNormals) {
-    clearOutputs(numPolygons, points, polygonCounts, polygonConnects, uArray, vArray, uvIds,
-                 normals, normalIds, normalFaces);
+    mesh = ImportedMesh();
     global_doDebug = verbosity == 3 ? 1 : 0;
 
     const MString fileName = buildFileName(path, frame);
+    mesh.fileName = fileName;
     Kelp geo;
     std::string reason;
     if (!loadGeometry(geo, fileName, reason)) {
@@ -221,11 +369,18 @@ MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &poly
     }
 
     const std::vector<PolygonData> &polys = geo.getPolygons();
-    unsigned long long faceVertices = 0;
-    for (std::size_t f = 0; f < polys.size(); ++f)
-        faceVertices += polys[f].ids.size();
+    unsigned long long fileVertexTotal = 0;
+    unsigned long long hostVertexTotal = 0;
+    std::size_t kept = 0;
+    for (const PolygonData &poly : polys) {
+        fileVertexTotal += poly.ids.size();
+        if (poly.ids.size() >= 3) {
+            hostVertexTotal += poly.ids.size();
+            ++kept;
+        }
+    }
     if (polys.size() > static_cast<std::size_t>(INT_MAX) ||
-        faceVertices > static_cast<unsigned long long>(INT_MAX)) {
+        fileVertexTotal > static_cast<unsigned long long>(INT_MAX)) {
         if (verbosity > 0) {
             MGlobal::displayInfo(MString("Error: unable to read bgeo:  (") + fileName + ")");
             MGlobal::displayError(readFailureText(
@@ -233,51 +388,88 @@ MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &poly
         }
         return MS::kSuccess;
     }
-    const unsigned int vertexCount = static_cast<unsigned int>(faceVertices);
+    mesh.loaded = true;
+    mesh.readPast = readPastOf(geo);
+    const unsigned int fileVertices = static_cast<unsigned int>(fileVertexTotal);
+    const unsigned int hostVertices = static_cast<unsigned int>(hostVertexTotal);
 
     const unsigned int pointCount = positionCount(geo);
-    fillPoints(geo, pointCount, points);
+    fillPoints(geo, pointCount, mesh.points);
 
-    UvSource uvs = UvSource::None;
-    const std::int32_t uvIndex = geo.attrExists("uv", "VERTEX");
-    const std::int32_t pointUvIndex = geo.attrExists("uv", "POINT");
-    if (uvIndex >= 0 && geo.getVertexAttributes()[uvIndex].vector_data.size() >= vertexCount) {
-        uvs = UvSource::Vertex;
-        fillUvs(geo.getVertexAttributes()[uvIndex], vertexCount, uArray, vArray);
-    } else if (vertexCount > 0 && coversAll(geo, pointUvIndex, false, pointCount)) {
-        uvs = UvSource::Point;
-        fillUvs(geo.getPointAttributes()[pointUvIndex], pointCount, uArray, vArray);
+    mesh.numPolygons = static_cast<unsigned int>(kept);
+    mesh.polygonCounts.setLength(mesh.numPolygons);
+    mesh.polygonConnects.setLength(hostVertices);
+    fillPolygons(polys, invertNormals, mesh.polygonCounts, mesh.polygonConnects);
+
+    if (hostVertices > 0) {
+        if (const Source uv = findSource(geo, "uv", kVectorType, fileVertices, pointCount))
+            fillUvSet(polys, uv, pointCount, fileVertices, hostVertices, invertNormals, mesh.uArray,
+                      mesh.vArray, mesh.uvIds);
+        for (const std::string &name : extraUvNames(geo)) {
+            const Source uv = findSource(geo, name, kVectorType, fileVertices, pointCount);
+            if (!uv)
+                continue;
+            ImportedUvSet set;
+            set.name = MString(name.c_str());
+            fillUvSet(polys, uv, pointCount, fileVertices, hostVertices, invertNormals, set.u,
+                      set.v, set.uvIds);
+            mesh.extraUvSets.push_back(set);
+        }
+        if (const Source cd = findSource(geo, "Cd", kVectorType, fileVertices, pointCount))
+            fillColors(polys, cd, findSource(geo, "Alpha", kFloatType, fileVertices, pointCount),
+                       pointCount, fileVertices, hostVertices, invertNormals, mesh.colors,
+                       mesh.colorIds);
     }
 
     const std::int32_t normalIndex = geo.attrExists("N", "POINT");
     const std::int32_t vertexNormalIndex = geo.attrExists("N", "VERTEX");
-    const bool pointNormals = coversAll(geo, normalIndex, false, pointCount);
-    if (pointNormals)
-        fillNormals(geo.getPointAttributes()[normalIndex], pointCount, invertNormals, normals,
-                    normalIds);
-
-    numPolygons = static_cast<unsigned int>(polys.size());
-    polygonCounts.setLength(numPolygons);
-    polygonConnects.setLength(vertexCount);
-    if (uvs != UvSource::None)
-        uvIds.setLength(vertexCount);
-    fillPolygons(polys, invertNormals, uvs, polygonCounts, polygonConnects, uvIds);
-
-    if (!pointNormals && coversAll(geo, vertexNormalIndex, true, vertexCount))
-        fillFaceVertexNormals(polys, geo.getVertexAttributes()[vertexNormalIndex], polygonConnects,
-                              invertNormals, normals, normalIds, normalFaces);
+    const bool pointNormals =
+        normalIndex >= 0 && pointCount > 0 &&
+        geo.getPointAttributes()[normalIndex].type == kVectorType &&
+        geo.getPointAttributes()[normalIndex].vector_data.size() >= pointCount;
+    if (pointNormals) {
+        fillNormals(geo.getPointAttributes()[normalIndex], pointCount, invertNormals, mesh.normals,
+                    mesh.normalIds);
+    } else if (vertexNormalIndex >= 0 && hostVertices > 0) {
+        const AttributeData &n = geo.getVertexAttributes()[vertexNormalIndex];
+        if (n.type == kVectorType && n.vector_data.size() >= fileVertices)
+            fillFaceVertexNormals(polys, n, mesh.polygonConnects, invertNormals, mesh.normals,
+                                  mesh.normalIds, mesh.normalFaces);
+    }
 
     if (verbosity > 0) {
         MString message;
         if (verbosity > 1) {
-            appendPointLines(message, points);
-            appendFaceLines(message, polygonCounts, polygonConnects, uArray, vArray, uvIds, normals,
-                            normalFaces);
+            appendPointLines(message, mesh.points);
+            appendFaceLines(message, mesh.polygonCounts, mesh.polygonConnects, mesh.uArray,
+                            mesh.vArray, mesh.uvIds, mesh.normals, mesh.normalFaces);
         }
         message += "read bgeo:  (";
         message += fileName;
         message += ")";
         MGlobal::displayInfo(message);
+        if (mesh.readPast.any())
+            MGlobal::displayInfo(readPastLine(mesh.readPast));
     }
     return MS::kSuccess;
+}
+
+MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &polygonCounts,
+                 MIntArray &polygonConnects, MFloatArray &uArray, MFloatArray &vArray,
+                 MIntArray &uvIds, MVectorArray &normals, MIntArray &normalIds,
+                 MIntArray &normalFaces, const MString &path, float frame, int verbosity,
+                 bool invertNormals) {
+    ImportedMesh mesh;
+    const MStatus status = readBgeo(mesh, path, frame, verbosity, invertNormals);
+    numPolygons = mesh.numPolygons;
+    points = mesh.points;
+    polygonCounts = mesh.polygonCounts;
+    polygonConnects = mesh.polygonConnects;
+    uArray = mesh.uArray;
+    vArray = mesh.vArray;
+    uvIds = mesh.uvIds;
+    normals = mesh.normals;
+    normalIds = mesh.normalIds;
+    normalFaces = mesh.normalFaces;
+    return status;
 }

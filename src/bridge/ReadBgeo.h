@@ -2,6 +2,9 @@
 #ifndef KELP_BRIDGE_READBGEO_H
 #define KELP_BRIDGE_READBGEO_H
 
+#include "bridge/ReadPast.h"
+
+#include <maya/MColorArray.h>
 #include <maya/MFloatArray.h>
 #include <maya/MIntArray.h>
 #include <maya/MPointArray.h>
@@ -9,35 +12,64 @@
 #include <maya/MString.h>
 #include <maya/MVectorArray.h>
 
-// Loads the file of `frame` (the pattern `path` expanded by buildFileName) and
-// fills the arrays from which a host mesh is built. Every array is emptied
-// first; a file that cannot be read leaves them all empty and numPolygons 0.
+#include <vector>
+
+// One UV set: its values and, per face-vertex of polygonConnects, the UV id.
+struct ImportedUvSet {
+    MString name;
+    MFloatArray u, v;
+    MIntArray uvIds;
+};
+
+// Everything a host mesh is built from, for one frame.
 //
 // - points: one per geometry point, from the position attribute.
-// - polygonCounts, polygonConnects: the polygons, point ids in file order, or
-//   each polygon reversed when invertNormals is set (Houdini and Maya wind
-//   polygons in opposite directions).
-// - uArray, vArray, uvIds: when the vertex attribute "uv" holds three floats
-//   for every vertex, uArray and vArray hold the file's values in file vertex
-//   order and uvIds has one entry per face-vertex of polygonConnects naming
-//   the file vertex that face-vertex came from, so every face-vertex keeps
-//   its own UV whichever way the polygons are wound. Otherwise, when the
-//   point attribute "uv" is a vector with a value for every point (as
-//   Houdini's JSON files often carry it), one UV per point and uvIds naming
-//   each face-vertex's point.
-// - normals, normalIds, normalFaces: when the point attribute "N" is a vector
-//   with a value for every point: one normal per point, normalIds[p] == p,
-//   normalFaces empty (the host's vertex normals). Otherwise, when the vertex
-//   attribute "N" is a vector with a value for every vertex: one normal per
-//   face-vertex of polygonConnects, normalFaces naming its polygon and
-//   normalIds its point (the host's face-vertex normals); each face-vertex
-//   keeps the normal of the file vertex it came from. With invertNormals the
-//   file's normals are kept as they are; without it they are negated, as the
-//   writer negates them when it keeps the host's winding.
+// - polygonCounts, polygonConnects: the polygons of three or more vertices,
+//   point ids in file order, or each polygon reversed when invertNormals is
+//   set (Houdini and Maya wind polygons in opposite directions). Shorter
+//   polygons are left out and counted in readPast.
+// - uArray, vArray, uvIds: the set "map1", from the attribute "uv";
+//   extraUvSets: one set per further texture attribute "uv2", "uv3", ... in
+//   that order, under the attribute's name. Each comes from the vertex
+//   attribute of that name (a vector with a value for every vertex) or else
+//   the point attribute (a value for every point). Face-vertices that share a
+//   point and carry equal values share one UV id, so the mesh has seams only
+//   where the file has them; ids are numbered in the file's vertex order.
+// - colors, colorIds: when "Cd" (vertex, else point) covers the geometry, one
+//   colour per face-vertex, alpha from "Alpha" (vertex, else point) or 1,
+//   shared like the UVs; colorIds names each face-vertex's colour.
+// - normals, normalIds, normalFaces: point "N" as one normal per point
+//   (normalIds[p] == p, normalFaces empty), else vertex "N" as one normal per
+//   face-vertex (normalFaces its polygon, normalIds its point). With
+//   invertNormals the file's normals are kept as they are; without it they
+//   are negated, as the writer negates them when it keeps the host's winding.
+struct ImportedMesh {
+    bool loaded = false; // false: the file could not be read; everything empty
+    MString fileName;
+    unsigned int numPolygons = 0;
+    MPointArray points;
+    MIntArray polygonCounts, polygonConnects;
+    MFloatArray uArray, vArray;
+    MIntArray uvIds;
+    std::vector<ImportedUvSet> extraUvSets;
+    MColorArray colors;
+    MIntArray colorIds;
+    MVectorArray normals;
+    MIntArray normalIds, normalFaces;
+    ReadPastCounts readPast;
+};
+
+// Loads the file of `frame` (the pattern `path` expanded by buildFileName)
+// into `mesh`, which is emptied first.
 //
 // verbosity 0 shows nothing; 1 shows "read bgeo:  (<file>)" or the error
-// line; 2 adds a listing of everything read; 3 also traces the load. The
-// listing is built only at verbosity 2 or more. Always returns success.
+// line, and after a read that left primitives out, the read-past line; 2 adds
+// a listing of everything read to the confirmation; 3 also traces the load.
+// The listing is built only at verbosity 2 or more. Always returns success.
+MStatus readBgeo(ImportedMesh &mesh, const MString &path, float frame, int verbosity,
+                 bool invertNormals);
+
+// The same, into separate arrays (the "map1" UVs and the normals only).
 MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &polygonCounts,
                  MIntArray &polygonConnects, MFloatArray &uArray, MFloatArray &vArray,
                  MIntArray &uvIds, MVectorArray &normals, MIntArray &normalIds,

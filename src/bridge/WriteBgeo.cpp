@@ -5,13 +5,20 @@
 
 #include <Kelp>
 
+#include <maya/MColor.h>
+#include <maya/MColorArray.h>
+#include <maya/MFloatVector.h>
+#include <maya/MFloatVectorArray.h>
 #include <maya/MFnMesh.h>
+#include <maya/MIntArray.h>
 #include <maya/MGlobal.h>
 #include <maya/MItMeshPolygon.h>
 #include <maya/MPointArray.h>
 #include <maya/MStringArray.h>
 #include <maya/MVector.h>
 
+#include <cmath>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -72,12 +79,25 @@ Imath::V3f faceVertexUv(const MItMeshPolygon &it, int local, const MString *setN
 class PolygonWalk {
 public:
     PolygonWalk(Kelp &geo, MFnMesh &fnMesh, unsigned int numPoints, bool invertNormals,
-                bool exportAllUvs, bool tracing, MString &trace)
+                bool exportAllUvs, bool exportColors, bool tracing, MString &trace)
         : m_geo(geo), m_fnMesh(fnMesh), m_invertNormals(invertNormals),
-          m_exportAllUvs(exportAllUvs), m_tracing(tracing), m_trace(trace), m_normals(numPoints),
-          m_seen(numPoints, 0) {}
+          m_exportAllUvs(exportAllUvs), m_exportColors(exportColors), m_tracing(tracing),
+          m_trace(trace), m_normals(numPoints), m_seen(numPoints, 0),
+          m_firstFaceVertex(numPoints, -1) {}
 
     void run(MObject &mesh, MStatus &status) {
+        // The normals the mesh shows per face-vertex: where a point's differ
+        // (hard edges, locked normals) the file gets them per vertex.
+        MIntArray normalCounts;
+        m_fnMesh.getNormals(m_meshNormals, MSpace::kObject);
+        m_fnMesh.getNormalIds(normalCounts, m_normalIds);
+        if (m_exportColors) {
+            MString colorSet;
+            if (m_fnMesh.getCurrentColorSetName(colorSet) && colorSet.length() != 0) {
+                const MColor unset(1.0f, 1.0f, 1.0f, 1.0f);
+                m_fnMesh.getFaceVertexColors(m_colors, &colorSet, &unset);
+            }
+        }
         MStringArray setNames;
         m_fnMesh.getUVSetNames(setNames);
         if (m_tracing)
@@ -91,7 +111,11 @@ public:
             for (; !it.isDone(); it.next(), ++faceCounter)
                 addPolygon(it, faceCounter);
         }
-        addNormals();
+        if (m_faceVertexNormalsDiffer)
+            addFaceVertexNormals();
+        else
+            addNormals();
+        addColors();
     }
 
 private:
@@ -109,10 +133,69 @@ private:
         for (int k = 0; k < n; ++k) {
             const int local = m_invertNormals ? n - 1 - k : k;
             const unsigned int point = it.vertexIndex(local);
+            const unsigned int faceVertex = m_faceVertexBase + static_cast<unsigned int>(local);
             addUvs(it, local, hostIndex, point);
             m_geo.setPolyVertexIdValue(polygon, point);
             addNormal(point);
+            noteFaceVertexNormal(point, faceVertex);
+            if (faceVertex < m_colors.length())
+                m_walkColors.push_back(m_colors[faceVertex]);
+            else if (m_colors.length() != 0)
+                m_walkColors.push_back(MColor(1.0f, 1.0f, 1.0f, 1.0f));
         }
+        m_faceVertexBase += static_cast<unsigned int>(n);
+    }
+
+    // The face-vertex's normal as the mesh shows it, in walk order; a point
+    // whose face-vertices show different normals marks the mesh hard-edged.
+    void noteFaceVertexNormal(unsigned int point, unsigned int faceVertex) {
+        MFloatVector n(0.0f, 0.0f, 0.0f);
+        if (faceVertex < m_normalIds.length()) {
+            const int id = m_normalIds[faceVertex];
+            if (id >= 0 && static_cast<unsigned int>(id) < m_meshNormals.length())
+                n = m_meshNormals[static_cast<unsigned int>(id)];
+        }
+        m_walkNormals.push_back(n);
+        if (point >= m_firstFaceVertex.size())
+            return;
+        const int first = m_firstFaceVertex[point];
+        if (first < 0) {
+            m_firstFaceVertex[point] = static_cast<int>(m_walkNormals.size()) - 1;
+            return;
+        }
+        const MFloatVector &seen = m_walkNormals[static_cast<std::size_t>(first)];
+        const float kSame = 1e-5f;
+        if (std::fabs(seen.x - n.x) > kSame || std::fabs(seen.y - n.y) > kSame ||
+            std::fabs(seen.z - n.z) > kSame)
+            m_faceVertexNormalsDiffer = true;
+    }
+
+    // One vertex "N" per face-vertex, signed as the point normals are.
+    void addFaceVertexNormals() {
+        const float sign = m_invertNormals ? 1.0f : -1.0f;
+        const std::string name("N");
+        for (const MFloatVector &n : m_walkNormals)
+            m_geo.setVertexAttrVectorValue(name, Imath::V3f(sign * n.x, sign * n.y, sign * n.z),
+                                           kAsFloat3);
+    }
+
+    // The current colour set as vertex "Cd", and "Alpha" where any alpha is
+    // not 1. The detail's vertex attributes all hold three components, so
+    // "Alpha" carries the alpha in its first.
+    void addColors() {
+        if (m_walkColors.empty())
+            return;
+        bool opaque = true;
+        const std::string cd("Cd");
+        for (const MColor &c : m_walkColors) {
+            m_geo.setVertexAttrVectorValue(cd, Imath::V3f(c.r, c.g, c.b), kAsFloat3);
+            opaque = opaque && c.a == 1.0f;
+        }
+        if (opaque)
+            return;
+        const std::string alpha("Alpha");
+        for (const MColor &c : m_walkColors)
+            m_geo.setVertexAttrVectorValue(alpha, Imath::V3f(c.a, 0.0f, 0.0f), kAsFloat3);
     }
 
     void addUvs(const MItMeshPolygon &it, int local, unsigned int hostIndex, unsigned int point) {
@@ -172,11 +255,20 @@ private:
     MFnMesh &m_fnMesh;
     const bool m_invertNormals;
     const bool m_exportAllUvs;
+    const bool m_exportColors;
     const bool m_tracing;
     MString &m_trace;
     std::vector<MVector> m_normals;
     std::vector<char> m_seen;
+    std::vector<int> m_firstFaceVertex; // per point: its first entry in m_walkNormals
     std::vector<UvTarget> m_targets;
+    MFloatVectorArray m_meshNormals;
+    MIntArray m_normalIds;
+    std::vector<MFloatVector> m_walkNormals;
+    bool m_faceVertexNormalsDiffer = false;
+    unsigned int m_faceVertexBase = 0; // the host's face-vertex index of the polygon's first
+    MColorArray m_colors;              // per host face-vertex; empty when not exported
+    std::vector<MColor> m_walkColors;
     const std::string m_uv = "uv";
 };
 
@@ -203,7 +295,7 @@ void addPositions(Kelp &geo, const MPointArray &points, bool listPoints, MString
 } // namespace
 
 MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnly, int verbosity,
-                  bool invertNormals, bool exportAllUvs, MString *failureLine) {
+                  bool invertNormals, bool exportAllUvs, bool exportColors, MString *failureLine) {
     MStatus status;
     const bool tracing = verbosity >= 2;
     MString trace;
@@ -218,7 +310,8 @@ MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnl
 
     addPositions(geo, points, pointsOnly != 0 && tracing, trace);
     if (!pointsOnly) {
-        PolygonWalk walk(geo, fnMesh, points.length(), invertNormals, exportAllUvs, tracing, trace);
+        PolygonWalk walk(geo, fnMesh, points.length(), invertNormals, exportAllUvs, exportColors,
+                         tracing, trace);
         walk.run(mesh, status);
     }
 

@@ -286,7 +286,7 @@ MStatus exportFrames(const ExportRequest &request, const std::vector<ExportMesh>
             }
             MString failure;
             status = writeBgeo(data, mesh.pattern, static_cast<float>(frame), 0, writeVerbosity,
-                               true, false, &failure);
+                               true, false, false, &failure);
             if (!status) {
                 MGlobal::displayError(failure);
                 return status;

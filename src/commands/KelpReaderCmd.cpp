@@ -14,6 +14,8 @@ const char *const nameFlag = "-n";
 const char *const nameLongFlag = "-name";
 const char *const outputParticleFlag = "-op";
 const char *const outputParticleLongFlag = "-outputParticle";
+const char *const mayaChannelsFlag = "-mc";
+const char *const mayaChannelsLongFlag = "-mayaChannels";
 } // namespace
 
 KelpReaderCmd::KelpReaderCmd() : particleSwitch(0) {}
@@ -28,6 +30,7 @@ MSyntax KelpReaderCmd::newSyntax() {
     MSyntax syntax;
     syntax.addFlag(nameFlag, nameLongFlag, MSyntax::kString);
     syntax.addFlag(outputParticleFlag, outputParticleLongFlag, MSyntax::kLong);
+    syntax.addFlag(mayaChannelsFlag, mayaChannelsLongFlag);
     syntax.enableQuery(false);
     syntax.enableEdit(false);
     return syntax;
@@ -111,6 +114,11 @@ MStatus KelpReaderCmd::doIt(const MArgList &args) {
                                         ".frame;" + "connectAttr -f " + node + ".outParticles " +
                                         particleName + ".newParticles[0];");
     }
+    // -mayaChannels: the new readers give particle channels the host's names.
+    if (argData.isFlagSet(mayaChannelsFlag))
+        for (unsigned int i = 0; i < readerNodes.length(); ++i)
+            scriptModifier.commandToExecute("setAttr " + currentNodeName(readerNodes[i]) +
+                                            ".mayaChannels 1;");
     MString select("select -r");
     for (unsigned int i = 0; i < readerNodes.length(); ++i)
         select += " " + currentNodeName(readerNodes[i]);

@@ -22,9 +22,11 @@
 #include <maya/MIntArray.h>
 #include <maya/MPointArray.h>
 #include <maya/MString.h>
+#include <maya/MStringArray.h>
 #include <maya/MVectorArray.h>
 
 #include <iostream>
+#include <memory>
 #include <string>
 
 MTypeId KelpReaderNode::id(0x666);
@@ -35,6 +37,8 @@ MObject KelpReaderNode::frame;
 MObject KelpReaderNode::invertNormals;
 MObject KelpReaderNode::outMesh;
 MObject KelpReaderNode::outParticles;
+MObject KelpReaderNode::mayaChannels;
+MObject KelpReaderNode::missingFrame;
 
 namespace {
 
@@ -47,6 +51,100 @@ bool pointIdsInRange(const MIntArray &polygonConnects, unsigned int numPoints) {
             return false;
     }
     return true;
+}
+
+// "holding frame 11 for frame 12 (<file of frame 12>)"
+void showHeld(float held, float wanted, const MString &fileName) {
+    MGlobal::displayInfo(MString("holding frame ") + held + " for frame " + wanted + " (" +
+                         fileName + ")");
+}
+
+// A further UV set, or the colour set "Cd" made current, on a new mesh.
+MStatus addUvSet(MFnMesh &meshFn, const MIntArray &polygonCounts, const ImportedUvSet &set) {
+    MStatus status;
+    const MString name = meshFn.createUVSetDataMeshWithName(set.name, &status);
+    if (!status)
+        return status;
+    status = meshFn.setUVs(set.u, set.v, &name);
+    if (!status)
+        return status;
+    return meshFn.assignUVs(polygonCounts, set.uvIds, &name);
+}
+
+MStatus addColors(MFnMesh &meshFn, const ImportedMesh &mesh) {
+    MStatus status;
+    const MString name = meshFn.createColorSetWithName(MString("Cd"));
+    MStringArray names;
+    meshFn.getColorSetNames(names);
+    bool made = false;
+    for (unsigned int i = 0; i < names.length(); ++i)
+        made = made || (name.length() != 0 && names[i] == name);
+    if (!made)
+        return MS::kFailure;
+    status = meshFn.setCurrentColorSetName(name);
+    if (!status)
+        return status;
+    status = meshFn.setColors(mesh.colors, &name);
+    if (!status)
+        return status;
+    return meshFn.assignColors(mesh.colorIds, &name);
+}
+
+// Builds the mesh of `mesh` inside `meshData`; reports and returns the first
+// host refusal.
+MStatus buildMesh(const ImportedMesh &source, MObject &meshData) {
+    ImportedMesh mesh = source; // the host's normal setters take non-const arrays
+    MStatus status;
+    MFnMesh meshFn;
+    if (pointIdsInRange(mesh.polygonConnects, mesh.points.length()))
+        meshFn.create(static_cast<int>(mesh.points.length()), static_cast<int>(mesh.numPolygons),
+                      mesh.points, mesh.polygonCounts, mesh.polygonConnects, mesh.uArray,
+                      mesh.vArray, meshData, &status);
+    else
+        status = MS::kInvalidParameter;
+    if (!status) {
+        MGlobal::displayError(MString("Unable to create mesh: ") + status.errorString());
+        return status;
+    }
+
+    if (mesh.uvIds.length() != 0) {
+        status = meshFn.assignUVs(mesh.polygonCounts, mesh.uvIds);
+        if (!status) {
+            status.perror("unable to assignUv's");
+            return status;
+        }
+    }
+    for (const ImportedUvSet &set : mesh.extraUvSets) {
+        status = addUvSet(meshFn, mesh.polygonCounts, set);
+        if (!status) {
+            status.perror(MString("unable to add UV set ") + set.name);
+            return status;
+        }
+    }
+    if (mesh.colorIds.length() != 0) {
+        status = addColors(meshFn, mesh);
+        if (!status) {
+            status.perror("unable to set colours");
+            return status;
+        }
+    }
+
+    if (mesh.normalFaces.length() != 0) {
+        status = meshFn.setFaceVertexNormals(mesh.normals, mesh.normalFaces, mesh.normalIds,
+                                             MSpace::kObject);
+        if (!status) {
+            status.perror("unable to set vertex Normals");
+            return status;
+        }
+    } else if (mesh.normalIds.length() != 0 && mesh.normalIds.length() == mesh.points.length()) {
+        status = meshFn.setVertexNormals(mesh.normals, mesh.normalIds, MSpace::kObject);
+        if (!status) {
+            status.perror("unable to set vertex Normals");
+            return status;
+        }
+    }
+    meshFn.updateSurface();
+    return MS::kSuccess;
 }
 
 } // namespace
@@ -111,6 +209,13 @@ MStatus KelpReaderNode::initialize() {
     }
     addAttribute(outParticles);
 
+    mayaChannels = numericAttr.create("mayaChannels", "mc", MFnNumericData::kBoolean, 0.0);
+    addAttribute(mayaChannels);
+    missingFrame = enumAttr.create("missingFrame", "mf", kEmpty);
+    enumAttr.addField("empty", kEmpty);
+    enumAttr.addField("holdLast", kHoldLast);
+    addAttribute(missingFrame);
+
     attributeAffects(bgeoPath, outMesh);
     attributeAffects(frame, outMesh);
     attributeAffects(verbosity, outMesh);
@@ -119,6 +224,9 @@ MStatus KelpReaderNode::initialize() {
     attributeAffects(frame, outParticles);
     attributeAffects(verbosity, outParticles);
     attributeAffects(invertNormals, outParticles);
+    attributeAffects(missingFrame, outMesh);
+    attributeAffects(mayaChannels, outParticles);
+    attributeAffects(missingFrame, outParticles);
     return MS::kSuccess;
 }
 
@@ -144,6 +252,9 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
     const bool invert = data.inputValue(invertNormals, &status).asBool();
     if (!status)
         return status;
+    const bool holdLast = data.inputValue(missingFrame, &status).asShort() == kHoldLast;
+    if (!status)
+        return status;
     MDataHandle outHandle = data.outputValue(outMesh, &status);
     if (!status)
         return status;
@@ -153,53 +264,26 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
     if (!status)
         return status;
 
-    unsigned int numPolygons = 0;
-    MPointArray points;
-    MIntArray polygonCounts;
-    MIntArray polygonConnects;
-    MFloatArray uArray;
-    MFloatArray vArray;
-    MIntArray uvIds;
-    MVectorArray normals;
-    MIntArray normalIds;
-    MIntArray normalFaces;
-    readBgeo(numPolygons, points, polygonCounts, polygonConnects, uArray, vArray, uvIds, normals,
-             normalIds, normalFaces, path, frameValue, verbosityValue, invert);
+    ImportedMesh mesh;
+    readBgeo(mesh, path, frameValue, verbosityValue, invert);
+    const ImportedMesh *shown = &mesh;
+    if (mesh.loaded) {
+        if (holdLast) {
+            m_heldMesh.reset(new ImportedMesh(mesh));
+            m_heldMeshFrame = frameValue;
+            m_heldMeshPath = path;
+        } else {
+            m_heldMesh.reset();
+        }
+    } else if (holdLast && m_heldMesh && m_heldMeshPath == path) {
+        shown = m_heldMesh.get();
+        if (verbosityValue >= 1)
+            showHeld(m_heldMeshFrame, frameValue, mesh.fileName);
+    }
 
-    MFnMesh meshFn;
-    if (pointIdsInRange(polygonConnects, points.length()))
-        meshFn.create(static_cast<int>(points.length()), static_cast<int>(numPolygons), points,
-                      polygonCounts, polygonConnects, uArray, vArray, meshData, &status);
-    else
-        status = MS::kInvalidParameter;
-    if (!status) {
-        MGlobal::displayError(MString("Unable to create mesh: ") + status.errorString());
+    status = buildMesh(*shown, meshData);
+    if (!status)
         return status;
-    }
-
-    if (uvIds.length() != 0) {
-        status = meshFn.assignUVs(polygonCounts, uvIds);
-        if (!status) {
-            status.perror("unable to assignUv's");
-            return status;
-        }
-    }
-
-    if (normalFaces.length() != 0) {
-        status = meshFn.setFaceVertexNormals(normals, normalFaces, normalIds, MSpace::kObject);
-        if (!status) {
-            status.perror("unable to set vertex Normals");
-            return status;
-        }
-    } else if (normalIds.length() != 0 && normalIds.length() == points.length()) {
-        status = meshFn.setVertexNormals(normals, normalIds, MSpace::kObject);
-        if (!status) {
-            status.perror("unable to set vertex Normals");
-            return status;
-        }
-    }
-
-    meshFn.updateSurface();
     outHandle.set(meshData);
     data.setClean(plug);
     return MS::kSuccess;
@@ -218,6 +302,15 @@ MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
     const float frameValue = data.inputValue(frame, &status).asFloat();
     if (!status)
         return status;
+    const int verbosityValue = data.inputValue(verbosity, &status).asShort();
+    if (!status)
+        return status;
+    const bool mayaNames = data.inputValue(mayaChannels, &status).asBool();
+    if (!status)
+        return status;
+    const bool holdLast = data.inputValue(missingFrame, &status).asShort() == kHoldLast;
+    if (!status)
+        return status;
 
     MFnArrayAttrsData channels;
     MObject particleData = channels.create(&status);
@@ -227,15 +320,33 @@ MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
     }
 
     const MString fileName = buildFileName(path, frameValue);
-    Kelp geo;
+    std::unique_ptr<Kelp> geo(new Kelp);
+    const Kelp *shown = geo.get();
     std::string reason;
-    if (!loadGeometry(geo, fileName, reason)) {
+    if (loadGeometry(*geo, fileName, reason)) {
+        if (holdLast) {
+            m_heldParticles = std::move(geo);
+            m_heldParticlesFrame = frameValue;
+            m_heldParticlesPath = path;
+            shown = m_heldParticles.get();
+        } else {
+            m_heldParticles.reset();
+        }
+    } else {
+        // A frame never shows another frame's particles unless asked to:
+        // the output gets empty channels and is clean.
         std::cout << "bgeo particle not loaded: " << fileName.asChar() << std::endl;
         MGlobal::displayError(readFailureText(fileName, reason));
-        return status;
+        shown = nullptr;
+        if (holdLast && m_heldParticles && m_heldParticlesPath == path) {
+            shown = m_heldParticles.get();
+            if (verbosityValue >= 1)
+                showHeld(m_heldParticlesFrame, frameValue, fileName);
+        }
     }
 
-    status = fillParticleChannels(geo, channels);
+    if (shown)
+        status = fillParticleChannels(*shown, channels, mayaNames);
     outHandle.set(particleData);
     data.setClean(plug);
     return status;

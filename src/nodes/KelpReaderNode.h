@@ -8,7 +8,14 @@
 #include <maya/MPlug.h>
 #include <maya/MPxNode.h>
 #include <maya/MStatus.h>
+#include <maya/MString.h>
 #include <maya/MTypeId.h>
+
+#include "bridge/ReadBgeo.h"
+
+#include <memory>
+
+class Kelp;
 
 class KelpReaderNode : public MPxNode {
 public:
@@ -28,10 +35,25 @@ public:
     static MObject invertNormals;
     static MObject outMesh;
     static MObject outParticles;
+    static MObject mayaChannels;
+    static MObject missingFrame;
+
+    // missingFrame values
+    enum MissingFrame { kEmpty = 0, kHoldLast = 1 };
 
 private:
     MStatus computeMesh(const MPlug &plug, MDataBlock &data);
     MStatus computeParticles(const MPlug &plug, MDataBlock &data);
+
+    // With missingFrame "holdLast": the last frame each output read, and the
+    // path pattern it was read through, shown again while the current
+    // frame's file of that pattern is missing or unreadable.
+    std::unique_ptr<ImportedMesh> m_heldMesh;
+    float m_heldMeshFrame = 0.0f;
+    MString m_heldMeshPath;
+    std::unique_ptr<Kelp> m_heldParticles;
+    float m_heldParticlesFrame = 0.0f;
+    MString m_heldParticlesPath;
 };
 
 #endif

@@ -22,6 +22,7 @@ MObject KelpWriterNode::verbosity;
 MObject KelpWriterNode::outMesh;
 MObject KelpWriterNode::invertNormals;
 MObject KelpWriterNode::exportAllUvs;
+MObject KelpWriterNode::exportColors;
 
 namespace {
 
@@ -77,6 +78,7 @@ MStatus KelpWriterNode::initialize() {
     pointsOnly = createSwitch(numericAttr, "pointsOnly", "po", false);
     invertNormals = createSwitch(numericAttr, "invertNormals", "invn", true);
     exportAllUvs = createSwitch(numericAttr, "exportAllUvMaps", "eaum", false);
+    exportColors = createSwitch(numericAttr, "exportColors", "ec", false);
 
     MFnEnumAttribute enumAttr;
     verbosity = enumAttr.create("verbosity", "vb", 1, &status);
@@ -100,6 +102,7 @@ MStatus KelpWriterNode::initialize() {
     addAttribute(pointsOnly);
     addAttribute(invertNormals);
     addAttribute(exportAllUvs);
+    addAttribute(exportColors);
     status = addAttribute(verbosity);
     if (!status) {
         status.perror("verbosity attr not added");
@@ -114,6 +117,7 @@ MStatus KelpWriterNode::initialize() {
     attributeAffects(verbosity, outMesh);
     attributeAffects(invertNormals, outMesh);
     attributeAffects(exportAllUvs, outMesh);
+    attributeAffects(exportColors, outMesh);
     return MS::kSuccess;
 }
 
@@ -123,7 +127,7 @@ MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
 
     MStatus status;
     MDataHandle pathHandle, frameHandle, writeHandle, pointsOnlyHandle, verbosityHandle,
-        invertHandle, allUvsHandle, meshHandle;
+        invertHandle, allUvsHandle, colorsHandle, meshHandle;
     if (!fetchInput(data, bgeoPath, "Kelp:: compute get bgeoPath attr error", pathHandle, status) ||
         !fetchInput(data, frame, "Kelp:: compute get frame attr error", frameHandle, status) ||
         !fetchInput(data, write, "Kelp:: compute get write attr error", writeHandle, status) ||
@@ -134,6 +138,8 @@ MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
         !fetchInput(data, invertNormals, "Kelp:: compute get invertNormals attr error",
                     invertHandle, status) ||
         !fetchInput(data, exportAllUvs, "Kelp:: compute get exportAllUvs attr error", allUvsHandle,
+                    status) ||
+        !fetchInput(data, exportColors, "Kelp:: compute get exportColors attr error", colorsHandle,
                     status) ||
         !fetchInput(data, inMesh, "Kelp:: compute get inMesh error", meshHandle, status))
         return status;
@@ -146,11 +152,13 @@ MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
     const bool pointsOnlyOn = pointsOnlyHandle.asBool();
     const bool invert = invertHandle.asBool();
     const bool allUvs = allUvsHandle.asBool();
+    const bool colors = colorsHandle.asBool();
     const int verbosityValue = verbosityHandle.asShort();
 
     if (writeOn) {
         MObject mesh = meshHandle.asMeshTransformed();
-        writeBgeo(mesh, path, frameValue, pointsOnlyOn ? 1 : 0, verbosityValue, invert, allUvs);
+        writeBgeo(mesh, path, frameValue, pointsOnlyOn ? 1 : 0, verbosityValue, invert, allUvs,
+                  colors);
     }
 
     data.setClean(plug);

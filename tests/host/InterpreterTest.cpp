@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -259,6 +261,94 @@ TEST_F(Interpreter, GeneratedScriptLinesRun) {
     EXPECT_TRUE(contains(kt::setMembers("initialShadingGroup"), "pCubeShape1"));
     EXPECT_EQ(kt::sourceOf("pCube1.tx"), "time1.outTime");
     EXPECT_EQ(ks::selection(), Strings{"polyCube1"});
+}
+
+} // namespace
+
+namespace {
+
+// The host's cube layout: 14 UVs in a cross, shared by the faces that meet at
+// a point without a seam between them.
+TEST_F(Interpreter, CubeHasTheHostsFourteenUVs) {
+    ASSERT_TRUE(ks::run("polyCube; polyEvaluate -uvcoord pCubeShape1;"));
+    EXPECT_EQ(ks::lastResult(), Strings{"14"});
+    const kt::MeshSnapshot cube = kt::mesh("pCubeShape1");
+    ASSERT_TRUE(cube.valid);
+    ASSERT_EQ(cube.uvSets.size(), 1u);
+    const kt::UVSet &uvs = cube.uvSets[0];
+    ASSERT_EQ(uvs.faceUVIds.size(), 24u);
+    std::set<std::pair<float, float>> where;
+    for (std::size_t i = 0; i < uvs.u.size(); ++i)
+        where.insert({uvs.u[i], uvs.v[i]});
+    EXPECT_EQ(where.size(), 14u); // no two UVs at one place
+    for (const auto &uv : where) {
+        EXPECT_TRUE(uv.first == 0.125f || uv.first == 0.375f || uv.first == 0.625f ||
+                    uv.first == 0.875f)
+            << uv.first;
+        EXPECT_GE(uv.second, 0.0f);
+        EXPECT_LE(uv.second, 1.0f);
+    }
+    // A UV id always belongs to one point.
+    std::map<int, int> pointOf;
+    for (std::size_t fv = 0; fv < 24; ++fv) {
+        const auto found = pointOf.emplace(uvs.faceUVIds[fv], cube.polygonConnects[fv]);
+        EXPECT_EQ(found.first->second, cube.polygonConnects[fv]) << "face-vertex " << fv;
+    }
+    EXPECT_EQ(pointOf.size(), 14u);
+}
+
+TEST_F(Interpreter, SetQueriesListTheMeshsSets) {
+    ASSERT_TRUE(ks::run("polyCube;"));
+    ASSERT_TRUE(ks::run("polyUVSet -query -allUVSets pCubeShape1;", true));
+    EXPECT_EQ(outputs().back(), "// Result: map1 //");
+    ASSERT_TRUE(ks::run("polyColorSet -query -allColorSets pCubeShape1;"));
+    EXPECT_TRUE(ks::lastResult().empty());
+    EXPECT_FALSE(ks::run("polyUVSet -allUVSets pCubeShape1;"));
+}
+
+TEST_F(Interpreter, ColorPerVertexMakesAColorSetAndColoursEveryVertex) {
+    ASSERT_TRUE(ks::run("polyCube; polyColorPerVertex -rgb 1 0.5 0 -colorDisplayOption pCube1;"));
+    ASSERT_TRUE(ks::run("polyColorSet -query -allColorSets pCubeShape1;"));
+    EXPECT_EQ(ks::lastResult(), Strings{"colorSet1"});
+    const kt::MeshSnapshot cube = kt::mesh("pCubeShape1");
+    ASSERT_EQ(cube.colorSets.size(), 1u);
+    EXPECT_EQ(cube.currentColorSet, "colorSet1");
+    const kt::ColorSet &set = cube.colorSets[0];
+    ASSERT_EQ(set.faceColorIds.size(), 24u);
+    for (int id : set.faceColorIds) {
+        ASSERT_GE(id, 0);
+        EXPECT_EQ(set.colors[static_cast<std::size_t>(id)],
+                  (std::array<float, 4>{1.0f, 0.5f, 0.0f, 1.0f}));
+    }
+    // A second call keeps the set and changes the colour.
+    ASSERT_TRUE(ks::run("polyColorPerVertex -rgb 0 0 1 pCube1;"));
+    const kt::MeshSnapshot again = kt::mesh("pCubeShape1");
+    ASSERT_EQ(again.colorSets.size(), 1u);
+    EXPECT_EQ(again.colorSets[0].colors[0], (std::array<float, 4>{0.0f, 0.0f, 1.0f, 1.0f}));
+}
+
+TEST_F(Interpreter, SoftEdgeAngleZeroMakesEveryEdgeHard) {
+    ASSERT_TRUE(ks::run("polyCube;"));
+    const kt::MeshSnapshot smooth = kt::mesh("pCubeShape1");
+    // Soft edges: a corner's face-vertices all show the corner's averaged normal.
+    EXPECT_NEAR(std::fabs(smooth.faceVertexNormals[0].x), 1.0 / std::sqrt(3.0), 1e-6);
+    ASSERT_TRUE(ks::run("polySoftEdge -angle 0 pCube1;"));
+    const kt::MeshSnapshot hard = kt::mesh("pCubeShape1");
+    EXPECT_EQ(hard.hardEdges.size(), 12u);
+    for (std::size_t fv = 0; fv < hard.faceVertexNormals.size(); ++fv) {
+        const MVector &n = hard.faceVertexNormals[fv];
+        // Along one axis only: the face's own normal.
+        EXPECT_NEAR(std::fabs(n.x) + std::fabs(n.y) + std::fabs(n.z), 1.0, 1e-9) << fv;
+        EXPECT_NEAR(n.length(), 1.0, 1e-9);
+    }
+    ASSERT_TRUE(ks::run("polySoftEdge -angle 180 pCube1;"));
+    EXPECT_TRUE(kt::mesh("pCubeShape1").hardEdges.empty());
+}
+
+TEST_F(Interpreter, ParticleCountIsAnAttribute) {
+    ASSERT_TRUE(ks::run("createNode particle;"));
+    ASSERT_TRUE(ks::run("getAttr particleShape1.count;", true));
+    EXPECT_EQ(outputs().back(), "// Result: 0 //");
 }
 
 } // namespace

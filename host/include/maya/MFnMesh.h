@@ -28,6 +28,8 @@ class OPENMAYA_EXPORT MFnMesh : public MFnDagNode {
     declareMFnConstConstructor(MFnMesh, MFnDagNode);
 
 public:
+    enum MColorRepresentation { kAlpha = 1, kRGB = 3, kRGBA = 4 };
+
     MFnMesh(const MDagPath &object, MStatus *ReturnStatus = nullptr);
 
     MObject create(int numVertices, int numPolygons, const MFloatPointArray &vertexArray,
@@ -116,6 +118,26 @@ public:
     MStatus deleteUVSet(const MString &setName, MDGModifier *modifier = nullptr,
                         MSelectionList *currentSelection = nullptr);
 
+    int numColorSets(MStatus *ReturnStatus = nullptr) const;
+    int numColors(MStatus *ReturnStatus = nullptr) const;
+    int numColors(const MString &colorSet, MStatus *ReturnStatus = nullptr) const;
+    MStatus getColorSetNames(MStringArray &setNames) const;
+    MStatus getCurrentColorSetName(MString &setName,
+                                   int instance = kMFnMeshInstanceUnspecified) const;
+    MStatus setCurrentColorSetName(const MString &setName, MDGModifier *modifier = nullptr,
+                                   MSelectionList *currentSelection = nullptr);
+    MStatus createColorSet(MString &colorSetName, MDGModifier *modifier = nullptr,
+                           const MUintArray *instances = nullptr);
+    MString createColorSetWithName(const MString &colorSetName, MDGModifier *modifier = nullptr,
+                                   MUintArray *instances = nullptr,
+                                   MStatus *ReturnStatus = nullptr);
+    MStatus setColors(const MColorArray &colors, const MString *colorSet = nullptr,
+                      MColorRepresentation rep = kRGBA);
+    MStatus assignColors(const MIntArray &colorIds, const MString *colorSet = nullptr);
+    MStatus getColors(MColorArray &colors, const MString *colorSet = nullptr,
+                      const MColor *defaultUnsetColor = nullptr) const;
+    MStatus getFaceVertexColors(MColorArray &colors, const MString *colorSet = nullptr,
+                                const MColor *defaultUnsetColor = nullptr) const;
     MStatus setFaceVertexColors(MColorArray &colors, MIntArray &faceList, MIntArray &vertexList,
                                 MDGModifier *modifier = nullptr);
     MStatus setVertexColors(MColorArray &colors, MIntArray &vertexList,

@@ -42,30 +42,40 @@ PolyPrimitive makePolyCube(double width, double height, double depth, int sx, in
     Welder w{m, {}};
     const double hx = width / 2, hy = height / 2, hz = depth / 2;
     // Each side: origin corner, the two edge directions (as unit axis multiples),
-    // the subdivisions along them, and its cell in a 3x2 UV atlas.
+    // the subdivisions along them, and the corner of its square in the host's
+    // cross-shaped UV layout: front, top, back and bottom stacked up the
+    // middle column, right and left beside the front. Face-vertices of one
+    // point at one place of the layout share a UV, so the unsubdivided cube
+    // has 14 UVs, with seams only where the layout is cut.
     struct Side {
         double o[3], a[3], b[3];
         int na, nb;
-        int cell;
+        double u0, v0;
     };
     const Side sides[6] = {
-        {{-hx, -hy, hz}, {width, 0, 0}, {0, height, 0}, sx, sy, 0},  // front  (+Z)
-        {{-hx, hy, hz}, {width, 0, 0}, {0, 0, -depth}, sx, sz, 1},   // top    (+Y)
-        {{-hx, hy, -hz}, {width, 0, 0}, {0, -height, 0}, sx, sy, 2}, // back   (-Z)
-        {{-hx, -hy, -hz}, {width, 0, 0}, {0, 0, depth}, sx, sz, 3},  // bottom (-Y)
-        {{hx, -hy, hz}, {0, 0, -depth}, {0, height, 0}, sz, sy, 4},  // right  (+X)
-        {{-hx, -hy, -hz}, {0, 0, depth}, {0, height, 0}, sz, sy, 5}, // left   (-X)
+        {{-hx, -hy, hz}, {width, 0, 0}, {0, height, 0}, sx, sy, 0.375, 0.0},  // front  (+Z)
+        {{-hx, hy, hz}, {width, 0, 0}, {0, 0, -depth}, sx, sz, 0.375, 0.25},  // top    (+Y)
+        {{-hx, hy, -hz}, {width, 0, 0}, {0, -height, 0}, sx, sy, 0.375, 0.5}, // back   (-Z)
+        {{-hx, -hy, -hz}, {width, 0, 0}, {0, 0, depth}, sx, sz, 0.375, 0.75}, // bottom (-Y)
+        {{hx, -hy, hz}, {0, 0, -depth}, {0, height, 0}, sz, sy, 0.625, 0.0},  // right  (+X)
+        {{-hx, -hy, -hz}, {0, 0, depth}, {0, height, 0}, sz, sy, 0.125, 0.0}, // left   (-X)
     };
+    std::map<std::tuple<int, long long, long long>, int> uvOf;
     for (const Side &s : sides) {
-        const double cu = (s.cell % 3) / 3.0, cv = (s.cell / 3) / 2.0;
         std::vector<int> vid((s.na + 1) * (s.nb + 1)), uid(vid.size());
         for (int j = 0; j <= s.nb; ++j) {
             for (int i = 0; i <= s.na; ++i) {
                 const double fa = double(i) / s.na, fb = double(j) / s.nb;
-                vid[j * (s.na + 1) + i] =
+                const int at = j * (s.na + 1) + i;
+                vid[at] =
                     w.add(s.o[0] + fa * s.a[0] + fb * s.b[0], s.o[1] + fa * s.a[1] + fb * s.b[1],
                           s.o[2] + fa * s.a[2] + fb * s.b[2]);
-                uid[j * (s.na + 1) + i] = addUV(m, cu + fa / 3.0, cv + fb / 2.0);
+                const double u = s.u0 + fa * 0.25, v = s.v0 + fb * 0.25;
+                const auto key =
+                    std::make_tuple(vid[at], std::llround(u * 1e6), std::llround(v * 1e6));
+                auto found = uvOf.find(key);
+                uid[at] = found != uvOf.end() ? found->second : addUV(m, u, v);
+                uvOf.emplace(key, uid[at]);
             }
         }
         for (int j = 0; j < s.nb; ++j) {

@@ -286,6 +286,9 @@ MStatus MFnMesh::copyInPlace(const MObject &source) {
     g->vertexNormalSet = copy->vertexNormalSet;
     g->faceVertexNormals = copy->faceVertexNormals;
     g->faceVertexNormalSet = copy->faceVertexNormalSet;
+    g->colorSets = copy->colorSets;
+    g->currentColorSet = copy->currentColorSet;
+    g->hardEdges = copy->hardEdges;
     g->touch();
     geometryChanged(*this);
     return MStatus::kSuccess;

@@ -25,9 +25,7 @@ int faceVertexOf(const MeshGeom &g, int face, int vertexId) {
 }
 
 MVector faceVertexNormal(const MeshGeom &g, int fv) {
-    if (g.faceVertexNormalSet[static_cast<size_t>(fv)])
-        return g.faceVertexNormals[static_cast<size_t>(fv)].normal();
-    return g.vertexNormal(g.connects[static_cast<size_t>(fv)], false);
+    return g.faceVertexNormal(fv);
 }
 
 MVector toWorld(const MVector &n, const MMatrix &m) {

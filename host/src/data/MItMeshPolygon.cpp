@@ -178,8 +178,7 @@ MStatus MItMeshPolygon::getNormal(unsigned int vertex, MVector &normal, MSpace::
     if (!g || fIndex >= g->counts.size() || vertex >= static_cast<unsigned>(g->counts[fIndex]))
         return bad();
     size_t fv = static_cast<size_t>(g->offsets[fIndex]) + vertex;
-    normal = g->faceVertexNormalSet[fv] ? g->faceVertexNormals[fv].normal()
-                                        : g->vertexNormal(g->connects[fv], false);
+    normal = g->faceVertexNormal(static_cast<int>(fv));
     if (space == MSpace::kWorld)
         normal = (normal * worldOf(fGeom, fPath).inverse().transpose()).normal();
     return MStatus::kSuccess;

@@ -5,6 +5,7 @@
 #include "../graph/Node.h"
 #include "../nodes/Builtins.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelphost {
@@ -48,6 +49,9 @@ void MeshGeom::setRoundedTopology(std::vector<MPoint> pts, std::vector<int> poly
         unmapped.assign(connects.size(), -1);
         set.faceUVIds = std::move(unmapped);
     }
+    for (ColorSetData &set : colorSets)
+        set.faceColorIds.assign(connects.size(), -1);
+    hardEdges.clear();
     touch();
 }
 
@@ -61,6 +65,77 @@ UVSetData *MeshGeom::uvSet(const std::string *name) {
         if (s.name == *name)
             return &s;
     return nullptr;
+}
+
+ColorSetData *MeshGeom::colorSet(const std::string *name) {
+    if (!name) {
+        if (currentColorSet < 0 || static_cast<size_t>(currentColorSet) >= colorSets.size())
+            return nullptr;
+        return &colorSets[static_cast<size_t>(currentColorSet)];
+    }
+    for (ColorSetData &s : colorSets)
+        if (s.name == *name)
+            return &s;
+    return nullptr;
+}
+
+int MeshGeom::faceOf(int fv) const {
+    auto it = std::upper_bound(offsets.begin(), offsets.end(), fv);
+    return static_cast<int>(it - offsets.begin()) - 1;
+}
+
+MVector MeshGeom::faceVertexNormal(int fv) const {
+    const size_t at = static_cast<size_t>(fv);
+    if (faceVertexNormalSet[at])
+        return faceVertexNormals[at].normal();
+    const int p = connects[at];
+    if (hardEdges.empty() || vertexNormalSet[static_cast<size_t>(p)])
+        return vertexNormal(p, false);
+    if (facesAround_.empty()) {
+        facesAround_.assign(points.size(), std::vector<int>());
+        for (size_t f = 0; f < counts.size(); ++f)
+            for (int k = 0; k < counts[f]; ++k)
+                facesAround_[static_cast<size_t>(connects[static_cast<size_t>(offsets[f] + k)])]
+                    .push_back(static_cast<int>(f));
+    }
+    // The faces around p reached from this one across soft edges at p.
+    const std::vector<int> &around = facesAround_[static_cast<size_t>(p)];
+    auto neighbours = [&](int f, int out[2]) {
+        const int c = counts[static_cast<size_t>(f)], o = offsets[static_cast<size_t>(f)];
+        for (int k = 0; k < c; ++k)
+            if (connects[static_cast<size_t>(o + k)] == p) {
+                out[0] = connects[static_cast<size_t>(o + (k + c - 1) % c)];
+                out[1] = connects[static_cast<size_t>(o + (k + 1) % c)];
+                return;
+            }
+        out[0] = out[1] = -1;
+    };
+    std::vector<int> group = {faceOf(fv)};
+    std::vector<bool> taken(around.size(), false);
+    for (size_t i = 0; i < around.size(); ++i)
+        taken[i] = around[i] == group[0];
+    for (size_t g = 0; g < group.size(); ++g) {
+        int mine[2];
+        neighbours(group[g], mine);
+        for (int q : mine) {
+            if (q < 0 || hardEdges.count({std::min(p, q), std::max(p, q)}))
+                continue;
+            for (size_t i = 0; i < around.size(); ++i) {
+                if (taken[i])
+                    continue;
+                int theirs[2];
+                neighbours(around[i], theirs);
+                if (theirs[0] == q || theirs[1] == q) {
+                    taken[i] = true;
+                    group.push_back(around[i]);
+                }
+            }
+        }
+    }
+    MVector sum;
+    for (int f : group)
+        sum += faceNormal(f);
+    return sum.normal();
 }
 
 MVector MeshGeom::faceNormal(int f) const {
@@ -126,6 +201,9 @@ MeshGeom *MeshGeom::clone() const {
     g->vertexNormalSet = vertexNormalSet;
     g->faceVertexNormals = faceVertexNormals;
     g->faceVertexNormalSet = faceVertexNormalSet;
+    g->colorSets = colorSets;
+    g->currentColorSet = currentColorSet;
+    g->hardEdges = hardEdges;
     return g;
 }
 

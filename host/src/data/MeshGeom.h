@@ -1,6 +1,7 @@
 #ifndef KELPHOST_MESHGEOM_H
 #define KELPHOST_MESHGEOM_H
 // Polygon mesh geometry and the mesh data object that carries it.
+#include <maya/MColor.h>
 #include <maya/MMatrix.h>
 #include <maya/MObject.h>
 #include <maya/MPoint.h>
@@ -10,6 +11,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +49,12 @@ struct UVSetData {
     std::vector<int> faceUVIds; // per face-vertex; -1 where the face has no UVs
 };
 
+struct ColorSetData {
+    std::string name;
+    std::vector<MColor> colors;
+    std::vector<int> faceColorIds; // per face-vertex; -1 where no colour is assigned
+};
+
 class MeshGeom : public Object {
 public:
     MFn::Type apiType() const override { return MFn::kMeshGeom; }
@@ -61,6 +69,9 @@ public:
     std::vector<bool> vertexNormalSet;
     ZeroVectorTable faceVertexNormals; // user normals per face-vertex
     std::vector<bool> faceVertexNormalSet;
+    std::vector<ColorSetData> colorSets;
+    int currentColorSet = -1;                // index into colorSets, -1 when there is none
+    std::set<std::pair<int, int>> hardEdges; // point pairs (lower id first); others are soft
 
     // Fresh topology: offsets, normal tables and UV assignments resized.
     void setTopology(std::vector<MPoint> pts, std::vector<int> polygonCounts,
@@ -68,17 +79,27 @@ public:
     // The same, for points already in the host's single precision with w 1.
     void setRoundedTopology(std::vector<MPoint> pts, std::vector<int> polygonCounts,
                             std::vector<int> polygonConnects);
-    UVSetData *uvSet(const std::string *name); // null name: the current set
+    UVSetData *uvSet(const std::string *name);       // null name: the current set
+    ColorSetData *colorSet(const std::string *name); // null name: the current set
+    // The normal a face-vertex shows: its user normal, else its point's user
+    // normal, else the average of the faces around its point that meet it
+    // across soft edges.
+    MVector faceVertexNormal(int faceVertex) const;
+    int faceOf(int faceVertex) const; // polygon holding a face-vertex
     int faceVertexCount() const { return static_cast<int>(connects.size()); }
     MVector faceNormal(int polygon) const;                     // unit, Newell's method
     MVector vertexNormal(int point, bool angleWeighted) const; // user normal or from faces
     MeshGeom *clone() const;
     // Call after changing points, topology or normals: drops cached normals.
-    void touch() { normalsCached_[0] = normalsCached_[1] = false; }
+    void touch() {
+        normalsCached_[0] = normalsCached_[1] = false;
+        facesAround_.clear();
+    }
 
 private:
     mutable std::vector<MVector> normalCache_[2]; // computed vertex normals (plain, angle-weighted)
     mutable bool normalsCached_[2] = {false, false};
+    mutable std::vector<std::vector<int>> facesAround_; // per point, built when edges are hard
 };
 
 class MeshData : public Object {

@@ -19,6 +19,7 @@ Interpreter::Interpreter() {
     registerNodeCommands(*this);
     registerAttributeCommands(*this);
     registerPolyCommands(*this);
+    registerPolySetCommands(*this);
     registerPluginCommands(*this);
     registerQueryCommands(*this);
 }

@@ -63,6 +63,7 @@ void registerSceneCommands(Interpreter &in);
 void registerNodeCommands(Interpreter &in);
 void registerAttributeCommands(Interpreter &in);
 void registerPolyCommands(Interpreter &in);
+void registerPolySetCommands(Interpreter &in);
 void registerPluginCommands(Interpreter &in);
 void registerQueryCommands(Interpreter &in);
 

@@ -1,0 +1,31 @@
+// What a frame held that a polygon mesh cannot: the primitives left out of
+// the mesh, by kind, and the one line that tells the user about them.
+#ifndef KELP_BRIDGE_READPAST_H
+#define KELP_BRIDGE_READPAST_H
+
+#include <maya/MString.h>
+
+#include <cstdint>
+
+class Kelp;
+
+// Counts of primitives left out of the mesh. shortPolygons is counted from
+// the detail's polygons; the other kinds are known only to the loader, which
+// reads past them, and stay 0 until the detail reports them (readPastOf).
+struct ReadPastCounts {
+    std::uint32_t packed = 0;        // packed primitives
+    std::uint32_t openCurves = 0;    // open polylines and other open curves
+    std::uint32_t shortPolygons = 0; // polygons of fewer than three vertices
+    std::uint32_t other = 0;         // spheres, volumes, NURBS and any other kind
+
+    bool any() const { return packed || openCurves || shortPolygons || other; }
+};
+
+// What the detail shows was left out, short polygons included.
+ReadPastCounts readPastOf(const Kelp &geo);
+
+// "read past 23 packed primitives, 71 open curves": the non-zero counts in a
+// fixed order (packed, open curves, short polygons, other); "" when none.
+MString readPastLine(const ReadPastCounts &counts);
+
+#endif
