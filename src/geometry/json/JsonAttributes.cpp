@@ -194,9 +194,14 @@ bool readBody(TokenReader &reader, Owner owner, const Definition &def, std::uint
 }
 
 bool readAttributeList(TokenReader &reader, JsonDocument &doc, Owner owner, bool trace) {
-    const std::uint64_t elements = owner == Owner::Vertex ? doc.vertexCount : doc.pointCount;
+    // Vertex values are sized by the vertices the topology holds: the
+    // vertex count alone backs nothing, so vertex attributes must follow the
+    // topology (as they do in every file Houdini writes).
+    const std::uint64_t elements = owner == Owner::Vertex ? doc.topology.size() : doc.pointCount;
     ArrayReader list(reader, "attribute list");
     while (list.nextElement()) {
+        if (owner == Owner::Vertex && doc.vertexCount > 0 && !doc.haveTopology)
+            return reader.fail("vertex attributes before the topology");
         ArrayReader entry(reader, "attribute");
         Definition def;
         if (!entry.nextElement() || !readDefinition(reader, def))

@@ -1,6 +1,26 @@
 // The top level of a geometry document: a key/value list whose keys are
 // looked up, not taken by position. The counts come first in every file
-// Houdini writes, and the sections that are sized by them must follow them.
+// Houdini writes, each once, and the sections that are sized by them must
+// follow them: a count given twice, or after a section it sizes, fails.
+//
+// What a load may allocate. Everything the reader holds is either
+//  - proportional to bytes already known to be in the decompressed data: a
+//    uniform array is checked against the bytes left before it is copied
+//    (at most 8 bytes kept per byte read: int8 counts kept as int64, flag
+//    bits as bytes), a plain array grows one element per token read; or
+//  - what the elements actually present need in the model: one value per
+//    point for each point attribute kept, one value per vertex for each
+//    vertex attribute kept, one point id per vertex a polygon uses, and a
+//    few words per polygon.
+// The counts only size those second allocations once the file has shown
+// the elements: vertices are the topology entries read (vertex values wait
+// for the topology, and polygons may own no more vertices than it holds,
+// checked before any polygon is added), and the values of a block are
+// sized only after its data was checked to hold one value per element, or
+// one tuple per constant page of at most 4096 elements. Points are those
+// "P" holds, in the same way. So no count from the file can make a load
+// grow past a small constant times the decompressed bytes plus the model
+// the file describes; the JSON allocation tests measure it.
 #include "json/JsonDocument.h"
 
 #include "json/JsonFields.h"
@@ -15,14 +35,38 @@ namespace {
 
 const std::int64_t kMaxCount = 0xFFFFFFFFLL;
 
-bool needCounts(TokenReader &reader, const JsonDocument &doc, std::string_view key) {
-    if (doc.havePointCount && doc.haveVertexCount)
-        return true;
-    return reader.fail("\"" + std::string(key) + "\" before the point and vertex counts");
+// The start of a section sized from the counts: both element counts must be
+// known, and from here on no count may change.
+bool startSizedSection(TokenReader &reader, JsonDocument &doc, const char *key) {
+    if (!doc.havePointCount || !doc.haveVertexCount)
+        return reader.fail("\"" + std::string(key) + "\" before the point and vertex counts");
+    if (!doc.firstSizedSection)
+        doc.firstSizedSection = key;
+    return true;
+}
+
+// One of the three counts, at most once and before the sections.
+bool readCount(TokenReader &reader, JsonDocument &doc, const char *key, bool &have,
+               std::uint64_t &count) {
+    const std::size_t at = reader.offset();
+    if (have)
+        return reader.fail("\"" + std::string(key) + "\" given a second time", at);
+    if (doc.firstSizedSection)
+        return reader.fail("\"" + std::string(key) + "\" after \"" + doc.firstSizedSection +
+                               "\"; the counts must come before the sections they size",
+                           at);
+    std::int64_t n;
+    if (!readIntIn(reader, 0, kMaxCount, n, key))
+        return false;
+    count = static_cast<std::uint64_t>(n);
+    have = true;
+    return true;
 }
 
 // "topology": ["pointref", ["indices", [point of each vertex]]].
 bool readTopology(TokenReader &reader, JsonDocument &doc) {
+    if (doc.haveTopology)
+        return reader.fail("a second \"topology\"");
     ObjectReader topology(reader, "topology");
     std::string_view key;
     while (topology.nextKey(key)) {
@@ -39,6 +83,9 @@ bool readTopology(TokenReader &reader, JsonDocument &doc) {
                 continue;
             }
             const std::size_t at = reader.offset();
+            if (doc.haveTopology)
+                return reader.fail("a second \"indices\" in \"topology\"", at);
+            // Every entry must name one of the points.
             const std::uint32_t highest =
                 doc.pointCount ? static_cast<std::uint32_t>(doc.pointCount - 1) : 0;
             if (!readUInt32Array(reader, highest, doc.topology, "indices"))
@@ -79,23 +126,18 @@ bool readDocument(TokenReader &reader, JsonDocument &doc, bool trace) {
             ok = readString(reader, version, "fileversion");
             doc.fileVersion = std::string(version);
         } else if (key == "pointcount") {
-            std::int64_t n;
-            ok = doc.havePointCount = readIntIn(reader, 0, kMaxCount, n, "pointcount");
-            doc.pointCount = static_cast<std::uint64_t>(n);
+            ok = readCount(reader, doc, "pointcount", doc.havePointCount, doc.pointCount);
         } else if (key == "vertexcount") {
-            std::int64_t n;
-            ok = doc.haveVertexCount = readIntIn(reader, 0, kMaxCount, n, "vertexcount");
-            doc.vertexCount = static_cast<std::uint64_t>(n);
+            ok = readCount(reader, doc, "vertexcount", doc.haveVertexCount, doc.vertexCount);
         } else if (key == "primitivecount") {
-            std::int64_t n;
-            ok = readIntIn(reader, 0, kMaxCount, n, "primitivecount");
-            doc.primitiveCount = static_cast<std::uint64_t>(n);
+            ok = readCount(reader, doc, "primitivecount", doc.havePrimitiveCount,
+                           doc.primitiveCount);
         } else if (key == "topology") {
-            ok = needCounts(reader, doc, key) && readTopology(reader, doc);
+            ok = startSizedSection(reader, doc, "topology") && readTopology(reader, doc);
         } else if (key == "attributes") {
-            ok = needCounts(reader, doc, key) && readAttributes(reader, doc, trace);
+            ok = startSizedSection(reader, doc, "attributes") && readAttributes(reader, doc, trace);
         } else if (key == "primitives") {
-            ok = needCounts(reader, doc, key) && readPrimitives(reader, doc, trace);
+            ok = startSizedSection(reader, doc, "primitives") && readPrimitives(reader, doc, trace);
         } else if (key == "pointgroups") {
             ok = countEntries(reader, doc.pointGroupCount, "pointgroups");
         } else if (key == "primitivegroups") {

@@ -29,10 +29,19 @@ struct JsonDocument {
     std::uint64_t primitiveCount = 0;
     bool havePointCount = false;
     bool haveVertexCount = false;
+    bool havePrimitiveCount = false;
+    // The first section sized from the counts ("topology", "attributes" or
+    // "primitives"), null until one is read: no count may come after it.
+    const char *firstSizedSection = nullptr;
 
-    // The point number of every vertex, in vertex order.
+    // The point number of every vertex, in vertex order. Once read it holds
+    // exactly vertexCount entries; before that, no vertex is backed by the
+    // file and nothing sized by vertices may grow.
     std::vector<std::uint32_t> topology;
     bool haveTopology = false;
+    // Vertices owned by the polygon runs read so far (each vertex belongs
+    // to one primitive): never more than the topology holds.
+    std::uint64_t primitiveVertices = 0;
 
     // "P" (vector, one value per point), and the other point and vertex
     // attributes the model can hold, with one value per point or per vertex

@@ -8,6 +8,7 @@
 
 #include "json/JsonFields.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -53,6 +54,28 @@ bool readDefinition(TokenReader &reader, Definition &def) {
     return !reader.failed();
 }
 
+// The vertices a polygon run owns, against what the topology holds: every
+// vertex belongs to one primitive, so all runs together own no more
+// vertices than the topology read (else a few bytes of runs over the same
+// range could add the topology's polygons again and again). Checked before
+// anything is added. Listed vertices need no such total: each one is a
+// value read from the file.
+bool ownVertices(TokenReader &reader, JsonDocument &doc, std::uint64_t n, std::size_t at) {
+    const std::uint64_t held = doc.topology.size();
+    if (n > held - std::min(held, doc.primitiveVertices))
+        return reader.fail("polygon runs own more than the " + std::to_string(held) +
+                               " vertices of the topology",
+                           at);
+    doc.primitiveVertices += n;
+    return true;
+}
+
+// The highest vertex number a primitive may name: the topology read so far
+// (none before it), whatever "vertexcount" says.
+std::int64_t highestVertex(const JsonDocument &doc) {
+    return static_cast<std::int64_t>(doc.topology.size()) - 1;
+}
+
 bool addListed(TokenReader &reader, JsonDocument &doc, const std::vector<std::int64_t> &vertices,
                std::size_t at) {
     if (vertices.empty())
@@ -73,7 +96,10 @@ bool addListed(TokenReader &reader, JsonDocument &doc, const std::vector<std::in
 // per polygon or as (count, repeat) pairs.
 bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
     const std::size_t at = reader.offset();
-    const std::int64_t maxVertex = static_cast<std::int64_t>(doc.vertexCount);
+    // Runs are checked against the topology actually read, not the count
+    // the file states.
+    const std::uint64_t held = doc.topology.size();
+    const std::int64_t maxVertex = static_cast<std::int64_t>(held);
     std::int64_t start = -1, primitives = -1;
     std::vector<std::int64_t> counts, runs;
     bool haveCounts = false, haveRuns = false;
@@ -104,14 +130,15 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
     if (haveRuns && runs.size() % 2 != 0)
         return reader.fail("run-length counts of a polygon run come in pairs", at);
 
-    // Totals first, so that nothing is expanded from counts the vertices
-    // cannot hold.
+    // Totals first, so that nothing is expanded from counts the topology
+    // cannot back: a run of n-vertex polygons adds at most one polygon per
+    // vertex of the topology.
     std::uint64_t polygonTotal = 0, vertexTotal = 0;
-    const std::uint64_t room = doc.vertexCount - static_cast<std::uint64_t>(start);
+    const std::uint64_t room = held - static_cast<std::uint64_t>(start);
     if (haveCounts) {
         polygonTotal = counts.size();
         for (std::int64_t n : counts) {
-            vertexTotal += static_cast<std::uint64_t>(n); // each at most vertexCount
+            vertexTotal += static_cast<std::uint64_t>(n); // each at most the topology size
             if (vertexTotal > room)
                 break;
         }
@@ -124,7 +151,7 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
                 return reader.fail("polygon run of " + std::to_string(repeat) + " polygons of " +
                                        std::to_string(n) + " vertices from vertex " +
                                        std::to_string(start) + " passes the " +
-                                       std::to_string(doc.vertexCount) + " vertices",
+                                       std::to_string(held) + " vertices of the topology",
                                    at);
             vertexTotal += n * repeat;
         }
@@ -132,12 +159,14 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
     if (vertexTotal > room)
         return reader.fail("polygon run of " + std::to_string(vertexTotal) +
                                " vertices from vertex " + std::to_string(start) + " passes the " +
-                               std::to_string(doc.vertexCount) + " vertices",
+                               std::to_string(held) + " vertices of the topology",
                            at);
     if (primitives >= 0 && static_cast<std::uint64_t>(primitives) != polygonTotal)
         return reader.fail("polygon run says " + std::to_string(primitives) + " polygons but has " +
                                std::to_string(polygonTotal),
                            at);
+    if (!ownVertices(reader, doc, vertexTotal, at))
+        return false;
     if (!closed) {
         doc.skippedPrimitives += polygonTotal;
         return true;
@@ -176,7 +205,7 @@ bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
         return reader.skipValue();
     }
     const std::size_t at = reader.offset();
-    const std::int64_t maxVertex = static_cast<std::int64_t>(doc.vertexCount) - 1;
+    const std::int64_t maxVertex = highestVertex(doc);
     std::vector<std::int64_t> vertices;
     bool closed = true;
     ObjectReader object(reader, "polygon");
@@ -214,7 +243,7 @@ bool readRun(TokenReader &reader, JsonDocument &doc, const Definition &def) {
         }
         return !reader.failed();
     }
-    const std::int64_t maxVertex = static_cast<std::int64_t>(doc.vertexCount) - 1;
+    const std::int64_t maxVertex = highestVertex(doc);
     ArrayReader rows(reader, "run");
     std::vector<std::int64_t> vertices;
     while (rows.nextElement()) {
