@@ -174,26 +174,43 @@ TEST(Layout, VertexValuesFollowTheVerticesOverAllPolygons) {
     }
 }
 
-TEST(Layout, WhatFollowsThePrimitivesIsNotRead) {
-    ClassicBytes b = triangleFile();
+TEST(Layout, DetailAttributesGroupsAndTheExtraSectionAreReadToTheEnd) {
     ClassicBytes c;
-    c.header(3, 1, 0, 0, 0, 1, 2, 3);
+    c.header(3, 1, 0, 0, 0, 2, 2, 1);
     for (int i = 0; i < 3; ++i)
         c.point(float(i), float(2 * i), float(3 * i));
     c.u32(1).polygon({0, 1, 2});
-    // a detail attribute map and anything at all after it
-    c.i16(6).raw("varmap").i16(1).i32(4).i32(1).u16(7).raw("v -> V").raw("garbage");
+    // two detail attributes and their record of values
+    c.indexAttr("varmap", {"v -> V"}).attr("frame", 1, 1, {0});
+    c.i32(0).i32(12);
+    // two point groups and one primitive group: name, element count, bits
+    c.i16(2).raw("g1").u32(3).u8(0x05);
+    c.i16(0).u32(3).u8(0x00);
+    c.i16(4).raw("prim").u32(1).u8(0x01);
+    // the extra section with data in it
+    c.u8(0x00).raw("settings").u8(0xFF);
     Kelp k;
     Loaded r = loadInto(k, c);
     ASSERT_EQ(r.result, 1) << r.err;
-    EXPECT_EQ(k.getNumAttrs(), 1u);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(k.getNumAttrs(), 2u);
     EXPECT_EQ(k.getNumPointGroups(), 2u);
-    EXPECT_EQ(k.getNumPrimGroups(), 3u);
+    EXPECT_EQ(k.getNumPrimGroups(), 1u);
     expectTriangles(k, 1, 3);
-    // and a file that stops right after its primitives loads too
-    Bytes cut(b.bytes().begin(), b.bytes().end() - 2);
-    Kelp k2;
-    EXPECT_EQ(loadInto(k2, cut).result, 1);
+}
+
+TEST(Layout, AGroupOfTheWrongSizeFails) {
+    ClassicBytes c;
+    c.header(3, 1, 0, 0, 0, 0, 1, 0);
+    for (int i = 0; i < 3; ++i)
+        c.point(float(i), 0, 0);
+    c.u32(1).polygon({0, 1, 2});
+    c.i16(2).raw("g1").u32(4).u8(0x05).trailer();
+    Kelp k;
+    Loaded r = loadInto(k, c);
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.err, "could not load mem.bgeo: point group 0 at byte 104 has 4 members' bits, but "
+                     "the file has 3 points\n");
 }
 
 TEST(Layout, UnsupportedPrimitiveTypesFailNamingTheType) {

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 namespace kelp {
 
@@ -30,6 +32,11 @@ std::string hex(std::uint32_t v) {
         v >>= 4;
     } while (v);
     return "0x" + text;
+}
+
+std::string byteHex(unsigned char b) {
+    static const char digits[] = "0123456789ABCDEF";
+    return std::string("0x") + digits[b >> 4] + digits[b & 15];
 }
 
 Imath::Vec3<float> vectorAt(const unsigned char *p, std::int16_t size) {
@@ -107,12 +114,20 @@ ClassicLoader::ClassicLoader(Kelp &model, const unsigned char *data, std::size_t
     : m_model(model), m_cur(data, size) {}
 
 bool ClassicLoader::load(bool trace) {
-    if (trace) {
-        Trace tr;
+    try {
+        if (trace) {
+            Trace tr;
+            return run(tr);
+        }
+        NoTrace tr;
         return run(tr);
+    } catch (const std::bad_alloc &) {
+    } catch (const std::length_error &) {
     }
-    NoTrace tr;
-    return run(tr);
+    // The model is left as far as it got; the caller throws it away.
+    m_error.clear();
+    return fail("not enough memory to hold the " + std::string(m_section) + " (at byte " +
+                num(m_cur.offset()) + " of " + num(m_cur.size()) + ")");
 }
 
 bool ClassicLoader::fail(const std::string &reason) {
@@ -155,41 +170,155 @@ template <class Tr> bool ClassicLoader::run(Tr &tr) {
     for (const Plan &p : m_primPlans)
         m_primBytes += p.bytes;
 
-    if (m_model.numberOfPrimitives == 0)
-        return true;
-    m_section = "primitives";
-    // Point indices are 16-bit while the point count fits in 16 bits. Some
-    // writers switch to 32-bit from 65533 points on: for 65533 to 65535 points
-    // the primitives are read again with 32-bit indices when 16-bit ones fail.
     const std::size_t start = m_cur.offset();
-    const std::size_t polygonsBefore = m_model.polygons.size();
-    std::vector<std::size_t> vertexSizesBefore;
-    for (const AttributeData &r : m_model.vertexAttributes)
-        vertexSizesBefore.push_back(
-            std::max(r.float_data.size(), std::max(r.vector_data.size(), r.int_data.size())));
-    const unsigned width = m_model.numberOfPoints <= 65535 ? 2 : 4;
+    unsigned width = 2;
     PrimTotals totals;
-    if (scanPrimitives(width, totals) && (m_cur.rewind(start), readPrimitives(tr, width, totals)))
-        return true;
-    if (width != 2 || m_model.numberOfPoints < 65533)
+    if (!chooseIndexWidth(start, width, totals))
         return false;
-    std::string firstError = m_error;
+    m_cur.rewind(start);
+    m_section = "primitives";
+    if (m_model.numberOfPrimitives != 0 && !readPrimitives(tr, width, totals))
+        return false;
+    return readEnd(tr);
+}
+
+bool ClassicLoader::scanToEnd(unsigned indexWidth, PrimTotals &totals) {
+    m_section = "primitives";
+    if (!scanPrimitives(indexWidth, totals))
+        return false;
+    NoTrace quiet;
+    return readEnd(quiet);
+}
+
+// Point indices are 16-bit while the point count fits in 16 bits and 32-bit
+// above. Some writers switch to 32-bit from 65533 points on, so for 65533 to
+// 65535 points the width is the one whose reading ends the file exactly; a
+// file that reads to its end both ways, or neither way, is not loaded.
+bool ClassicLoader::chooseIndexWidth(std::size_t start, unsigned &width, PrimTotals &totals) {
+    const std::uint32_t points = m_model.numberOfPoints;
+    if (points < 65533 || points > 65535 || m_model.numberOfPrimitives == 0) {
+        width = points <= 65535 ? 2 : 4;
+        return scanToEnd(width, totals);
+    }
+    PrimTotals narrowTotals, wideTotals;
+    const bool narrow = scanToEnd(2, narrowTotals);
+    const std::string narrowError = m_error;
     m_error.clear();
     m_cur.rewind(start);
-    m_model.polygons.resize(polygonsBefore);
-    for (std::size_t a = m_firstVertexAttr; a < m_model.vertexAttributes.size(); ++a) {
-        AttributeData &r = m_model.vertexAttributes[a];
-        std::size_t before = a < vertexSizesBefore.size() ? vertexSizesBefore[a] : 0;
-        r.float_data.resize(std::min(r.float_data.size(), before));
-        r.vector_data.resize(std::min(r.vector_data.size(), before));
-        r.int_data.resize(std::min(r.int_data.size(), before));
-    }
-    tr.text("\nreading the primitives again with 32-bit point indices\n");
-    totals = PrimTotals();
-    if (scanPrimitives(4, totals) && (m_cur.rewind(start), readPrimitives(tr, 4, totals)))
+    const bool wide = scanToEnd(4, wideTotals);
+    const std::string wideError = m_error;
+    m_error.clear();
+    if (narrow && wide)
+        return fail("with " + num(points) +
+                    " points the primitives read to the end of the file with 16-bit and with "
+                    "32-bit point indices alike, so which points they name is unknown");
+    if (!narrow && !wide)
+        return fail("with " + num(points) +
+                    " points the primitives read to the end of the file neither with 16-bit nor "
+                    "with 32-bit point indices (16-bit: " +
+                    narrowError + "; 32-bit: " + wideError + ")");
+    width = narrow ? 2 : 4;
+    totals = narrow ? narrowTotals : wideTotals;
+    return true;
+}
+
+// After the primitives: the detail attribute dictionary and its one record of
+// values, the point and primitive groups, and the extra section, which ends
+// the file. Our own saver writes its attribute-name map ("varmap") without the
+// record of values; that form is taken too.
+template <class Tr> bool ClassicLoader::readEnd(Tr &tr) {
+    m_section = "detail attribute dictionary";
+    if (Tr::on && m_model.numberOfAttributes)
+        tr.text("\nDETAIL ATTRIBS \n");
+    m_detailPlans.clear();
+    if (!readDictionary(tr, Dict::Detail, m_model.numberOfAttributes, m_detailPlans))
+        return false;
+    std::size_t recordBytes = 0;
+    for (const Plan &p : m_detailPlans)
+        recordBytes += p.bytes;
+    const std::size_t afterDictionary = m_cur.offset();
+    m_section = "detail attribute values";
+    const unsigned char *values = m_cur.take(recordBytes);
+    if (values && readGroupsAndExtra(tr)) {
+        if (Tr::on) {
+            std::size_t offset = 0;
+            for (const Plan &plan : m_detailPlans) {
+                traceElement(tr, " ", plan, values + offset);
+                offset += plan.bytes;
+            }
+        }
         return true;
-    m_error = firstError;
+    }
+    if (!values)
+        failEnded();
+    if (recordBytes == 0)
+        return false;
+    // The saver's form: no record of values after the dictionary.
+    const std::string withRecord = m_error;
+    m_error.clear();
+    m_cur.rewind(afterDictionary);
+    if (readGroupsAndExtra(tr))
+        return true;
+    m_error = withRecord;
     return false;
+}
+
+template <class Tr> bool ClassicLoader::readGroupsAndExtra(Tr &tr) {
+    const Kelp &m = m_model;
+    m_section = "point groups";
+    for (std::uint32_t g = 0; g < m.numberOfPointGroups; ++g)
+        if (!readGroup(tr, "point", g, m.numberOfPoints))
+            return false;
+    m_section = "primitive groups";
+    for (std::uint32_t g = 0; g < m.numberOfPrimitiveGroups; ++g)
+        if (!readGroup(tr, "primitive", g, m.numberOfPrimitives))
+            return false;
+    // The extra section: the byte 00, data Kelp does not read, the byte FF,
+    // and there the file ends.
+    m_section = "extra section";
+    const std::size_t at = m_cur.offset();
+    const std::size_t left = m_cur.remaining();
+    if (left == 0)
+        return fail("the file ends at byte " + num(at) +
+                    " without its extra section (00 ... FF) after the groups");
+    const unsigned char *rest = m_cur.take(left);
+    if (rest[0] != 0x00)
+        return fail("the extra section at byte " + num(at) + " starts with " + byteHex(rest[0]) +
+                    ", not 00");
+    if (left < 2 || rest[left - 1] != 0xFF)
+        return fail("the extra section at byte " + num(at) +
+                    " is not closed by FF at the end of "
+                    "the file (last byte " +
+                    byteHex(rest[left - 1]) + " at byte " + num(at + left - 1) + ")");
+    return true;
+}
+
+// A group: i16 name length, the name, i32 element count (the point or
+// primitive count of the file), then one membership bit per element, eight
+// to a byte.
+template <class Tr>
+bool ClassicLoader::readGroup(Tr &tr, const char *kind, std::uint32_t index,
+                              std::uint32_t elements) {
+    const std::size_t at = m_cur.offset();
+    const std::int16_t length = m_cur.i16();
+    if (m_cur.failed())
+        return failEnded();
+    if (length < 0)
+        return fail(std::string(kind) + " group " + num(index) + " at byte " + num(at) +
+                    " has a negative name length");
+    const unsigned char *name = m_cur.take(static_cast<std::size_t>(length));
+    const std::uint32_t count = m_cur.u32();
+    if (m_cur.failed())
+        return failEnded();
+    tr.bytes("\ngroup: ", name, static_cast<std::size_t>(length));
+    tr.value(" ", count);
+    if (count != elements)
+        return fail(std::string(kind) + " group " + num(index) + " at byte " + num(at) + " has " +
+                    num(count) + " members' bits, but the file has " + num(elements) + " " + kind +
+                    "s");
+    if (!m_cur.skip(count / 8 + (count % 8 != 0)))
+        return failEnded();
+    return true;
 }
 
 template <class Tr> bool ClassicLoader::readHeader(Tr &tr) {
@@ -226,9 +355,10 @@ template <class Tr> bool ClassicLoader::readHeader(Tr &tr) {
 template <class Tr>
 bool ClassicLoader::readDictionary(Tr &tr, Dict dict, std::uint32_t count,
                                    std::vector<Plan> &plans) {
-    const char *what = dict == Dict::Point    ? "point"
-                       : dict == Dict::Vertex ? "vertex"
-                                              : "primitive";
+    const char *what = dict == Dict::Point       ? "point"
+                       : dict == Dict::Vertex    ? "vertex"
+                       : dict == Dict::Primitive ? "primitive"
+                                                 : "detail";
     if (count > m_cur.remaining() / kMinEntryBytes)
         return fail(std::string("the ") + what + " attribute count " + num(count) +
                     " cannot fit in the " + num(m_cur.remaining()) + " bytes left at byte " +
@@ -242,6 +372,8 @@ bool ClassicLoader::readDictionary(Tr &tr, Dict dict, std::uint32_t count,
             tr.value("vertex attr: ", i + 1);
         else if (dict == Dict::Primitive)
             tr.value("prim attr: ", i + 1);
+        else if (dict == Dict::Detail)
+            tr.value("detail attr: ", i + 1);
         AttributeData record;
         Plan plan;
         if (!readEntry(tr, dict, record, plan))
@@ -279,7 +411,8 @@ bool ClassicLoader::readEntry(Tr &tr, Dict dict, AttributeData &record, Plan &pl
     tr.value(dict == Dict::Point ? " " : "  ", type);
     if (m_cur.failed())
         return failEnded();
-    if (size < 1)
+    // The saver's attribute-name map has size 0 when there is nothing to map.
+    if (size < (dict == Dict::Detail ? 0 : 1))
         return fail("attribute \"" + record.name + "\" at byte " + num(at) + " has size " +
                     std::to_string(size));
     if (type != 0 && type != 1 && type != 4 && type != 5)
@@ -306,7 +439,7 @@ bool ClassicLoader::readEntry(Tr &tr, Dict dict, AttributeData &record, Plan &pl
         plan.store = Store::Float;
         storedType = 0;
     }
-    if (dict == Dict::Primitive)
+    if (dict == Dict::Primitive || dict == Dict::Detail)
         plan.store = Store::None;
     record.size = size;
     record.type = storedType;
@@ -430,7 +563,18 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth, PrimTotals &totals) {
                 return fail("primitive " + num(done + k) + " at byte " + num(bodyAt) + " has " +
                             num(vertices) + " vertices of " + num(vertexRecord) +
                             " bytes, but only " + num(m_cur.remaining()) + " bytes are left");
-            if (!m_cur.skip(vertices * vertexRecord) || !m_cur.skip(m_primBytes))
+            const unsigned char *p = m_cur.take(vertices * vertexRecord);
+            if (!p)
+                return failEnded();
+            for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord) {
+                const std::uint32_t id = indexWidth == 2 ? loadU16BE(p) : loadU32BE(p);
+                if (id >= m_model.numberOfPoints)
+                    return fail(std::string(type == kPolygon ? "polygon" : "particle primitive") +
+                                " " + num(done + k) + " names point " + num(id) + " at byte " +
+                                num(bodyAt + 4 + (type == kPolygon) + v * vertexRecord) +
+                                ", but the file has " + num(m_model.numberOfPoints) + " points");
+            }
+            if (!m_cur.skip(m_primBytes))
                 return failEnded();
             if (type == kPolygon) {
                 ++totals.polygons;

@@ -2,9 +2,10 @@
 //
 // Reads the header, the point, vertex and primitive attribute dictionaries,
 // the point records and the primitives (runs and single keyed primitives;
-// polygons are kept, particle primitives are read past), and stops there:
-// detail attributes, groups and the extra section are not needed. Every
-// count is checked against the bytes left before anything is sized from it.
+// polygons are kept, particle primitives are checked and read past), then
+// reads past the detail attributes, the point and primitive groups and the
+// extra section, which must end the file exactly. Every count is checked
+// against the bytes left before anything is sized from it.
 #ifndef KELP_GEOMETRY_CLASSICLOADER_H
 #define KELP_GEOMETRY_CLASSICLOADER_H
 
@@ -24,13 +25,14 @@ public:
     ClassicLoader(Kelp &model, const unsigned char *data, std::size_t size);
 
     // Fills the model; false when the data does not hold a complete file, with
-    // the reason (offset, count) in error(). The model is then partly filled:
-    // callers load into a scratch model.
+    // the reason (offset, count) in error(). Running out of memory is such a
+    // failure too ("not enough memory ..."); nothing is thrown. The model is
+    // then partly filled: callers load into a scratch model.
     bool load(bool trace);
     const std::string &error() const { return m_error; }
 
 private:
-    enum class Dict { Point, Vertex, Primitive };
+    enum class Dict { Point, Vertex, Primitive, Detail };
     // Where the values of one attribute go in the model.
     enum class Store { Float, Vector, Int, None };
     struct Plan {
@@ -51,6 +53,12 @@ private:
     template <class Tr> bool readEntry(Tr &tr, Dict dict, AttributeData &record, Plan &plan);
     template <class Tr> bool readPoints(Tr &tr);
     bool scanPrimitives(unsigned indexWidth, PrimTotals &totals);
+    bool scanToEnd(unsigned indexWidth, PrimTotals &totals);
+    bool chooseIndexWidth(std::size_t start, unsigned &width, PrimTotals &totals);
+    template <class Tr> bool readEnd(Tr &tr);
+    template <class Tr> bool readGroupsAndExtra(Tr &tr);
+    template <class Tr>
+    bool readGroup(Tr &tr, const char *kind, std::uint32_t index, std::uint32_t elements);
     template <class Tr> bool readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals &totals);
     template <class Tr>
     void traceElement(Tr &tr, const char *label, const Plan &plan, const unsigned char *p);
@@ -68,6 +76,7 @@ private:
     std::vector<Plan> m_pointPlans;
     std::vector<Plan> m_vertexPlans;
     std::vector<Plan> m_primPlans;
+    std::vector<Plan> m_detailPlans;
     std::size_t m_vertexBytes = 0; // attribute bytes per vertex
     std::size_t m_primBytes = 0;   // attribute bytes per primitive
 };
