@@ -1,10 +1,12 @@
 // Kelp::saveBgeo: writes a detail as a binary or text geometry file, plain
-// or gzip-compressed as its name says, complete or not at all.
+// or gzip-compressed as its name says, complete or not at all; classic, or
+// JSON-based when asked for and always for .bgeo.sc.
 #include "classic/DetailWalk.h"
 #include "classic/Encoding.h"
 #include "io/GzipWriter.h"
 #include "io/OutputFile.h"
 #include "classic/SaveForm.h"
+#include "json/JsonSaver.h"
 
 #include <exception>
 #include <iostream>
@@ -13,8 +15,10 @@ using namespace kelp;
 
 namespace {
 
-std::int32_t save(Kelp &detail, const std::string &filename) {
-    const SaveForm form = chooseSaveForm(filename);
+std::int32_t save(Kelp &detail, const std::string &filename, bool json) {
+    const SaveForm form = chooseSaveForm(filename, json);
+    if (form.json)
+        return saveJsonForm(detail, filename, form);
     if (form.kind == SaveForm::Refused) {
         std::cerr << "could not detect .geo or  .bgeo file extensions with or without .gz : "
                      "Quitting "
@@ -67,14 +71,18 @@ std::int32_t save(Kelp &detail, const std::string &filename) {
 } // namespace
 
 std::int32_t Kelp::saveBgeo(std::string filename) {
-    return intSaveBgeo(filename);
+    return intSaveBgeo(filename, KelpFormat::Classic);
 }
 
-std::int32_t Kelp::intSaveBgeo(std::string filename) {
+std::int32_t Kelp::saveBgeo(std::string filename, KelpFormat format) {
+    return intSaveBgeo(filename, format);
+}
+
+std::int32_t Kelp::intSaveBgeo(std::string filename, KelpFormat format) {
     // Nothing is thrown to the caller: running out of memory fails the save
     // like any other error (an unfinished file is removed on the way out).
     try {
-        return save(*this, filename);
+        return save(*this, filename, format == KelpFormat::Json);
     } catch (const std::exception &e) {
         std::cerr << "could not save file: " << filename << " (" << e.what() << ")\n";
         return 0;

@@ -24,4 +24,38 @@ SaveForm chooseSaveForm(const std::string &path) {
     return form;
 }
 
+namespace {
+
+bool endsWith(const std::string &name, const char *tail) {
+    const std::string::size_type n = std::char_traits<char>::length(tail);
+    return name.size() >= n && name.compare(name.size() - n, n, tail) == 0;
+}
+
+} // namespace
+
+SaveForm chooseSaveForm(const std::string &path, bool json) {
+    SaveForm form = chooseSaveForm(path);
+    const std::string::size_type slash = path.find_last_of(
+#ifdef _WIN32
+        "/\\"
+#else
+        "/"
+#endif
+    );
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (endsWith(name, ".bhclassic") || endsWith(name, ".hclassic")) {
+        form.kind = name[name.size() - 9] == 'b' ? SaveForm::Binary : SaveForm::Text;
+        form.compressed = false;
+        return form;
+    }
+    if (endsWith(name, ".bgeo.sc")) {
+        form.kind = SaveForm::Binary;
+        form.compressed = false;
+        form.json = form.blosc = true;
+        return form;
+    }
+    form.json = json && form.kind != SaveForm::Refused;
+    return form;
+}
+
 } // namespace kelp

@@ -1,0 +1,301 @@
+#include "json/JsonWriter.h"
+
+#include "io/ByteOrder.h"
+#include "json/JsonTokens.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <type_traits>
+
+namespace kelp {
+
+namespace {
+
+// Text numbers: the shortest form that reads back to the same value.
+// Infinities and NaNs have no JSON spelling; they are written as the largest
+// finite values and 0.
+template <class T> std::size_t formatNumber(char *buf, std::size_t size, T v) {
+    if constexpr (std::is_floating_point_v<T>) {
+        if (std::isnan(v))
+            v = 0;
+        else if (std::isinf(v))
+            v = v > 0 ? std::numeric_limits<T>::max() : std::numeric_limits<T>::lowest();
+    }
+    const std::to_chars_result r = std::to_chars(buf, buf + size, v);
+    return static_cast<std::size_t>(r.ptr - buf);
+}
+
+// Raw little-endian elements: the host's bytes in one copy on little-endian
+// hosts, element by element through the byte-order loads elsewhere.
+template <class T, class U>
+void appendLittle(std::vector<unsigned char> &out, const T *values, std::size_t count) {
+    static_assert(sizeof(T) == sizeof(U), "element width");
+    const std::size_t at = out.size();
+    out.resize(at + count * sizeof(T));
+    if (count == 0)
+        return;
+    unsigned char *p = out.data() + at;
+    if (kHostEndian == Endian::Little) {
+        std::memcpy(p, values, count * sizeof(T));
+        return;
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+        U bits;
+        std::memcpy(&bits, values + k, sizeof bits);
+        storeAs<U>(p + k * sizeof(T), bits, Endian::Little);
+    }
+}
+
+} // namespace
+
+TokenWriter::TokenWriter(bool binary) : m_binary(binary) {
+    if (m_binary) {
+        byte(kTokMagic);
+        unsigned char word[4];
+        storeU32LE(word, 0x624A534Eu);
+        append(word, 4);
+    }
+}
+
+void TokenWriter::append(const void *data, std::size_t size) {
+    const unsigned char *p = static_cast<const unsigned char *>(data);
+    m_out.insert(m_out.end(), p, p + size);
+}
+
+void TokenWriter::length(std::uint64_t n) {
+    unsigned char b[8];
+    if (n < 0xF1) {
+        byte(static_cast<unsigned char>(n));
+    } else if (n <= 0xFFFF) {
+        byte(0xF2);
+        storeU16LE(b, static_cast<std::uint16_t>(n));
+        append(b, 2);
+    } else if (n <= 0xFFFFFFFFu) {
+        byte(0xF4);
+        storeU32LE(b, static_cast<std::uint32_t>(n));
+        append(b, 4);
+    } else {
+        byte(0xF8);
+        storeU64LE(b, n);
+        append(b, 8);
+    }
+}
+
+void TokenWriter::beforeValue() {
+    if (m_binary || m_open.empty())
+        return;
+    if (m_afterKey) {
+        m_afterKey = false;
+        return;
+    }
+    Level &level = m_open.back();
+    if (level.items++ > 0)
+        byte(',');
+    // Line breaks and tabs for the outer levels, as Houdini's text files
+    // have; deeper values stay on their parent's line.
+    if (m_open.size() <= 3) {
+        byte('\n');
+        m_out.insert(m_out.end(), m_open.size(), '\t');
+    }
+}
+
+void TokenWriter::beginArray() {
+    beforeValue();
+    byte(kTokArrayBegin);
+    m_open.push_back(Level{false, 0});
+}
+
+void TokenWriter::endArray() {
+    const bool broken = !m_binary && m_open.back().items > 0 && m_open.size() <= 3;
+    m_open.pop_back();
+    if (broken) {
+        byte('\n');
+        m_out.insert(m_out.end(), m_open.size(), '\t');
+    }
+    byte(kTokArrayEnd);
+    if (!m_binary && m_open.empty())
+        byte('\n');
+}
+
+void TokenWriter::beginMap() {
+    beforeValue();
+    byte(kTokMapBegin);
+    m_open.push_back(Level{true, 0});
+}
+
+void TokenWriter::endMap() {
+    const bool broken = !m_binary && m_open.back().items > 0 && m_open.size() <= 3;
+    m_open.pop_back();
+    if (broken) {
+        byte('\n');
+        m_out.insert(m_out.end(), m_open.size(), '\t');
+    }
+    byte(kTokMapEnd);
+}
+
+void TokenWriter::key(std::string_view k) {
+    string(k);
+    if (!m_binary) {
+        byte(':');
+        m_afterKey = true;
+    }
+}
+
+void TokenWriter::quoted(std::string_view s) {
+    static const char hex[] = "0123456789abcdef";
+    byte('"');
+    for (char c : s) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            byte('\\');
+            byte(u);
+        } else if (c == '\n') {
+            text("\\n");
+        } else if (c == '\t') {
+            text("\\t");
+        } else if (u < 0x20) {
+            const char esc[6] = {'\\', 'u', '0', '0', hex[u >> 4], hex[u & 15]};
+            append(esc, 6);
+        } else {
+            byte(u);
+        }
+    }
+    byte('"');
+}
+
+void TokenWriter::string(std::string_view s) {
+    beforeValue();
+    if (!m_binary) {
+        quoted(s);
+        return;
+    }
+    auto found = m_ids.find(std::string(s));
+    std::uint64_t id;
+    if (found == m_ids.end()) {
+        id = m_ids.size();
+        m_ids.emplace(std::string(s), id);
+        byte(kTokDefine);
+        length(id);
+        length(s.size());
+        append(s.data(), s.size());
+    } else {
+        id = found->second;
+    }
+    byte(kTokTokenRef);
+    length(id);
+}
+
+void TokenWriter::integer(std::int64_t v) {
+    beforeValue();
+    if (!m_binary) {
+        char buf[32];
+        append(buf, formatNumber(buf, sizeof buf, v));
+        return;
+    }
+    unsigned char b[8];
+    if (v >= -128 && v <= 127) {
+        byte(kTokInt8);
+        byte(static_cast<unsigned char>(static_cast<std::int8_t>(v)));
+    } else if (v >= -32768 && v <= 32767) {
+        byte(kTokInt16);
+        storeU16LE(b, static_cast<std::uint16_t>(v));
+        append(b, 2);
+    } else if (v >= INT32_MIN && v <= INT32_MAX) {
+        byte(kTokInt32);
+        storeU32LE(b, static_cast<std::uint32_t>(v));
+        append(b, 4);
+    } else {
+        byte(kTokInt64);
+        storeU64LE(b, static_cast<std::uint64_t>(v));
+        append(b, 8);
+    }
+}
+
+void TokenWriter::real64(double v) {
+    beforeValue();
+    if (!m_binary) {
+        char buf[32];
+        append(buf, formatNumber(buf, sizeof buf, v));
+        return;
+    }
+    unsigned char b[8];
+    byte(kTokReal64);
+    storeF64LE(b, v);
+    append(b, 8);
+}
+
+template <class T> void TokenWriter::textNumbers(const T *values, std::size_t count) {
+    beforeValue();
+    byte('[');
+    char buf[32];
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k)
+            byte(',');
+        append(buf, formatNumber(buf, sizeof buf, values[k]));
+    }
+    byte(']');
+}
+
+void TokenWriter::uniformHead(unsigned char element, std::size_t count, std::size_t width) {
+    beforeValue();
+    m_out.reserve(m_out.size() + 16 + count * width);
+    byte(kTokUniform);
+    byte(element);
+    length(count);
+}
+
+void TokenWriter::uniformInt32(const std::int32_t *values, std::size_t count) {
+    if (!m_binary)
+        return textNumbers(values, count);
+    uniformHead(kTokInt32, count, 4);
+    appendLittle<std::int32_t, std::uint32_t>(m_out, values, count);
+}
+
+void TokenWriter::uniformIntNarrow(const std::int32_t *values, std::size_t count) {
+    if (!m_binary)
+        return textNumbers(values, count);
+    std::int32_t low = 0, high = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        low = std::min(low, values[k]);
+        high = std::max(high, values[k]);
+    }
+    if (low < -32768 || high > 32767)
+        return uniformInt32(values, count);
+    if (low < -128 || high > 127) {
+        uniformHead(kTokInt16, count, 2);
+        const std::size_t at = m_out.size();
+        m_out.resize(at + 2 * count);
+        for (std::size_t k = 0; k < count; ++k)
+            storeU16LE(m_out.data() + at + 2 * k, static_cast<std::uint16_t>(values[k]));
+        return;
+    }
+    uniformHead(kTokInt8, count, 1);
+    for (std::size_t k = 0; k < count; ++k)
+        byte(static_cast<unsigned char>(static_cast<std::int8_t>(values[k])));
+}
+
+void TokenWriter::uniformInt64(const std::int64_t *values, std::size_t count) {
+    if (!m_binary)
+        return textNumbers(values, count);
+    uniformHead(kTokInt64, count, 8);
+    appendLittle<std::int64_t, std::uint64_t>(m_out, values, count);
+}
+
+void TokenWriter::uniformReal32(const float *values, std::size_t count) {
+    if (!m_binary)
+        return textNumbers(values, count);
+    uniformHead(kTokReal32, count, 4);
+    appendLittle<float, std::uint32_t>(m_out, values, count);
+}
+
+void TokenWriter::uniformReal64(const double *values, std::size_t count) {
+    if (!m_binary)
+        return textNumbers(values, count);
+    uniformHead(kTokReal64, count, 8);
+    appendLittle<double, std::uint64_t>(m_out, values, count);
+}
+
+} // namespace kelp
