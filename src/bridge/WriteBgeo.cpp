@@ -202,7 +202,7 @@ void addPositions(Kelp &geo, const MPointArray &points, bool listPoints, MString
 } // namespace
 
 MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnly, int verbosity,
-                  bool invertNormals, bool exportAllUvs) {
+                  bool invertNormals, bool exportAllUvs, int format) {
     MStatus status;
     const bool tracing = verbosity >= 2;
     MString trace;
@@ -221,7 +221,8 @@ MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnl
         walk.run(mesh, status);
     }
 
-    if (geo.saveBgeo(std::string(fileName.asChar(), fileName.length())) == 0) {
+    if (geo.saveBgeo(std::string(fileName.asChar(), fileName.length()),
+                     format == 1 ? KelpFormat::Json : KelpFormat::Classic) == 0) {
         if (status)
             status = MS::kFailure;
         status.perror("KelpWriterNode:: unable to write bgeo");

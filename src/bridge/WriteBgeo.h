@@ -21,7 +21,10 @@
 // of what was read from the mesh (built only then); 3 also traces the bytes.
 // A failed save prints "KelpWriterNode:: unable to write bgeo" through
 // MStatus::perror and returns a failure.
+//
+// format 0 writes the classic format for .bgeo/.bgeo.gz/.geo/.geo.gz, 1 the
+// JSON-based one; .bgeo.sc is always JSON in the Blosc container.
 MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnly, int verbosity,
-                  bool invertNormals, bool exportAllUvs);
+                  bool invertNormals, bool exportAllUvs, int format = 0);
 
 #endif

@@ -22,6 +22,7 @@ MObject KelpWriterNode::verbosity;
 MObject KelpWriterNode::outMesh;
 MObject KelpWriterNode::invertNormals;
 MObject KelpWriterNode::exportAllUvs;
+MObject KelpWriterNode::format;
 
 namespace {
 
@@ -88,6 +89,15 @@ MStatus KelpWriterNode::initialize() {
         return status;
     }
 
+    // 0 classic, 1 Houdini's JSON-based format (.bgeo.sc is JSON either way).
+    format = enumAttr.create("format", "fmt", 0, &status);
+    enumAttr.addField("classic", 0);
+    enumAttr.addField("json", 1);
+    if (!status) {
+        status.perror("create format attribute");
+        return status;
+    }
+
     inMesh = typedAttr.create("inMesh", "im", MFnData::kMesh, MObject::kNullObj);
     typedAttr.setStorable(false);
 
@@ -104,6 +114,11 @@ MStatus KelpWriterNode::initialize() {
         status.perror("verbosity attr not added");
         return status;
     }
+    status = addAttribute(format);
+    if (!status) {
+        status.perror("format attr not added");
+        return status;
+    }
 
     attributeAffects(inMesh, outMesh);
     attributeAffects(bgeoPath, outMesh);
@@ -113,6 +128,7 @@ MStatus KelpWriterNode::initialize() {
     attributeAffects(verbosity, outMesh);
     attributeAffects(invertNormals, outMesh);
     attributeAffects(exportAllUvs, outMesh);
+    attributeAffects(format, outMesh);
     return MS::kSuccess;
 }
 
@@ -122,7 +138,7 @@ MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
 
     MStatus status;
     MDataHandle pathHandle, frameHandle, writeHandle, pointsOnlyHandle, verbosityHandle,
-        invertHandle, allUvsHandle, meshHandle;
+        invertHandle, allUvsHandle, formatHandle, meshHandle;
     if (!fetchInput(data, bgeoPath, "Kelp:: compute get bgeoPath attr error", pathHandle, status) ||
         !fetchInput(data, frame, "Kelp:: compute get frame attr error", frameHandle, status) ||
         !fetchInput(data, write, "Kelp:: compute get write attr error", writeHandle, status) ||
@@ -134,6 +150,7 @@ MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
                     invertHandle, status) ||
         !fetchInput(data, exportAllUvs, "Kelp:: compute get exportAllUvs attr error", allUvsHandle,
                     status) ||
+        !fetchInput(data, format, "Kelp:: compute get format attr error", formatHandle, status) ||
         !fetchInput(data, inMesh, "Kelp:: compute get inMesh error", meshHandle, status))
         return status;
 
@@ -149,7 +166,8 @@ MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
 
     if (writeOn) {
         MObject mesh = meshHandle.asMeshTransformed();
-        writeBgeo(mesh, path, frameValue, pointsOnlyOn ? 1 : 0, verbosityValue, invert, allUvs);
+        writeBgeo(mesh, path, frameValue, pointsOnlyOn ? 1 : 0, verbosityValue, invert, allUvs,
+                  formatHandle.asShort());
     }
 
     data.setClean(plug);

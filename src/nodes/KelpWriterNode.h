@@ -31,6 +31,7 @@ public:
     static MObject outMesh;
     static MObject invertNormals;
     static MObject exportAllUvs;
+    static MObject format;
 };
 
 #endif
