@@ -295,7 +295,8 @@ void addPositions(Kelp &geo, const MPointArray &points, bool listPoints, MString
 } // namespace
 
 MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnly, int verbosity,
-                  bool invertNormals, bool exportAllUvs, bool exportColors, MString *failureLine) {
+                  bool invertNormals, bool exportAllUvs, bool exportColors, int format,
+                  MString *failureLine) {
     MStatus status;
     const bool tracing = verbosity >= 2;
     MString trace;
@@ -319,7 +320,8 @@ MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnl
     bool saved = false;
     {
         GeometryReason capture;
-        saved = geo.saveBgeo(std::string(fileName.asChar(), fileName.length())) != 0;
+        saved = geo.saveBgeo(std::string(fileName.asChar(), fileName.length()),
+                             format == 1 ? KelpFormat::Json : KelpFormat::Classic) != 0;
         if (!saved)
             reason = capture.lastLine();
     }

@@ -27,8 +27,11 @@
 // A failed save prints "KelpWriterNode:: unable to write bgeo" through
 // MStatus::perror and returns a failure; `failureLine`, when given, then
 // receives the saver's own line saying why.
+//
+// format 0 writes the classic format for .bgeo/.bgeo.gz/.geo/.geo.gz, 1 the
+// JSON-based one; .bgeo.sc is always JSON in the Blosc container.
 MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnly, int verbosity,
-                  bool invertNormals, bool exportAllUvs, bool exportColors = false,
+                  bool invertNormals, bool exportAllUvs, bool exportColors = false, int format = 0,
                   MString *failureLine = nullptr);
 
 #endif

@@ -108,9 +108,7 @@ MStatus checkRequest(const ExportRequest &request) {
                       request.startFrame);
     if ((request.endFrame - request.startFrame) / request.step > 1e7)
         return refuse("the frame range holds more than ten million frames");
-    if (request.format == "json")
-        return refuse("-format json: this build writes classic files only");
-    if (request.format != "classic")
+    if (request.format != "classic" && request.format != "json")
         return refuse("-format takes classic or json, not \"" + request.format + "\"");
     if (request.verbosity < 0 || request.verbosity > 3)
         return refuse(MString("-verbosity takes 0 to 3, not ") + request.verbosity);
@@ -286,7 +284,7 @@ MStatus exportFrames(const ExportRequest &request, const std::vector<ExportMesh>
             }
             MString failure;
             status = writeBgeo(data, mesh.pattern, static_cast<float>(frame), 0, writeVerbosity,
-                               true, false, false, &failure);
+                               true, false, false, request.format == "json" ? 1 : 0, &failure);
             if (!status) {
                 MGlobal::displayError(failure);
                 return status;

@@ -23,6 +23,7 @@ MObject KelpWriterNode::outMesh;
 MObject KelpWriterNode::invertNormals;
 MObject KelpWriterNode::exportAllUvs;
 MObject KelpWriterNode::exportColors;
+MObject KelpWriterNode::format;
 
 namespace {
 
@@ -91,6 +92,15 @@ MStatus KelpWriterNode::initialize() {
         return status;
     }
 
+    // 0 classic, 1 Houdini's JSON-based format (.bgeo.sc is JSON either way).
+    format = enumAttr.create("format", "fmt", 0, &status);
+    enumAttr.addField("classic", 0);
+    enumAttr.addField("json", 1);
+    if (!status) {
+        status.perror("create format attribute");
+        return status;
+    }
+
     inMesh = typedAttr.create("inMesh", "im", MFnData::kMesh, MObject::kNullObj);
     typedAttr.setStorable(false);
 
@@ -108,6 +118,11 @@ MStatus KelpWriterNode::initialize() {
         status.perror("verbosity attr not added");
         return status;
     }
+    status = addAttribute(format);
+    if (!status) {
+        status.perror("format attr not added");
+        return status;
+    }
 
     attributeAffects(inMesh, outMesh);
     attributeAffects(bgeoPath, outMesh);
@@ -118,6 +133,7 @@ MStatus KelpWriterNode::initialize() {
     attributeAffects(invertNormals, outMesh);
     attributeAffects(exportAllUvs, outMesh);
     attributeAffects(exportColors, outMesh);
+    attributeAffects(format, outMesh);
     return MS::kSuccess;
 }
 
@@ -127,7 +143,7 @@ MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
 
     MStatus status;
     MDataHandle pathHandle, frameHandle, writeHandle, pointsOnlyHandle, verbosityHandle,
-        invertHandle, allUvsHandle, colorsHandle, meshHandle;
+        invertHandle, allUvsHandle, colorsHandle, formatHandle, meshHandle;
     if (!fetchInput(data, bgeoPath, "Kelp:: compute get bgeoPath attr error", pathHandle, status) ||
         !fetchInput(data, frame, "Kelp:: compute get frame attr error", frameHandle, status) ||
         !fetchInput(data, write, "Kelp:: compute get write attr error", writeHandle, status) ||
@@ -141,6 +157,7 @@ MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
                     status) ||
         !fetchInput(data, exportColors, "Kelp:: compute get exportColors attr error", colorsHandle,
                     status) ||
+        !fetchInput(data, format, "Kelp:: compute get format attr error", formatHandle, status) ||
         !fetchInput(data, inMesh, "Kelp:: compute get inMesh error", meshHandle, status))
         return status;
 
@@ -158,7 +175,7 @@ MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
     if (writeOn) {
         MObject mesh = meshHandle.asMeshTransformed();
         writeBgeo(mesh, path, frameValue, pointsOnlyOn ? 1 : 0, verbosityValue, invert, allUvs,
-                  colors);
+                  colors, formatHandle.asShort());
     }
 
     data.setClean(plug);

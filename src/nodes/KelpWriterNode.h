@@ -32,6 +32,7 @@ public:
     static MObject invertNormals;
     static MObject exportAllUvs;
     static MObject exportColors;
+    static MObject format;
 };
 
 #endif

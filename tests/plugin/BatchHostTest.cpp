@@ -188,3 +188,21 @@ TEST(BatchHost, PackedFixtureGivesItsPolygons) {
 }
 
 } // namespace
+
+TEST(BatchHost, ExportAsJsonWritesHoudinisBinaryJson) {
+    const fs::path dir = freshDir("export-json");
+    const BatchRun run =
+        runBatch(dir, std::string("-c '") + kRisingCube +
+                          "KelpExport -f \"cube.$F4.bgeo\" -sf 1 -ef 2 -fmt json "
+                          "pCube1; KelpReader -n back; setAttr -type \"string\" "
+                          "backInputNode.bgeoPath \"cube.$F4.bgeo\"; currentTime 2;"
+                          "polyEvaluate -v backShape;'");
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    for (const char *name : {"cube.0001.bgeo", "cube.0002.bgeo"}) {
+        std::ifstream in(dir / name, std::ios::binary);
+        char head[5] = {};
+        in.read(head, 5);
+        EXPECT_EQ(std::string(head, 5), std::string("\x7FNSJb", 5)) << name;
+    }
+    EXPECT_TRUE(has(run.out, "// Result: 8 //")) << run.out;
+}

@@ -202,8 +202,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "KelpExport: -step must be greater than 0, not 0"},
         Refusal{"EndBeforeStart", "-f \"DIR/a.$F.bgeo\" -sf 5 -ef 2",
                 "KelpExport: -endFrame 2 is before -startFrame 5"},
-        Refusal{"JsonNotWritable", "-f \"DIR/a.$F.bgeo\" -fmt json",
-                "KelpExport: -format json: this build writes classic files only"},
         Refusal{"UnknownFormat", "-f \"DIR/a.$F.bgeo\" -format obj",
                 "KelpExport: -format takes classic or json, not \"obj\""},
         Refusal{"Verbosity", "-f \"DIR/a.$F.bgeo\" -vb 4",
