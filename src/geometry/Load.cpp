@@ -81,11 +81,27 @@ bool unwrapBlosc(Stage &stage, const std::string &name) {
     return true;
 }
 
+// Positions are the one point attribute "P": a file that names a second one
+// (a dictionary entry, a string attribute) would leave its readers to find
+// the wrong one.
+bool onePosition(const Kelp &model, std::string &error) {
+    int named = 0;
+    for (const AttributeData &a : model.getPointAttributes())
+        named += a.name == "P";
+    if (named <= 1)
+        return true;
+    error = "the file has " + std::to_string(named) + " point attributes named \"P\"";
+    return false;
+}
+
 std::int32_t parseClassic(Kelp &model, const Stage &stage, const std::string &name) {
     Kelp scratch(model);
     ClassicLoader loader(scratch, stage.data, stage.size);
     if (!loader.load(tracing()))
         return failLine(name, loader.error());
+    std::string error;
+    if (!onePosition(scratch, error))
+        return failLine(name, error);
     model = std::move(scratch);
     return 1;
 }
@@ -93,7 +109,8 @@ std::int32_t parseClassic(Kelp &model, const Stage &stage, const std::string &na
 std::int32_t parseJson(Kelp &model, const Stage &stage, const std::string &name) {
     Kelp scratch(model);
     std::string error;
-    if (!JsonLoader::parse(scratch, stage.data, stage.size, tracing(), error))
+    if (!JsonLoader::parse(scratch, stage.data, stage.size, tracing(), error) ||
+        !onePosition(scratch, error))
         return failLine(name, "Houdini's newer geometry format" + stage.containers + ": " + error);
     model = std::move(scratch);
     return 1;

@@ -1,37 +1,32 @@
-// Files kept from fuzzing: each once made the loader misbehave and must now
-// load to a clean result. The seed corpus must load as well.
+// Files kept from fuzzing the classic format: each once made the loader
+// misbehave and must now give a clean result. The seed corpus must load.
+#include "FuzzFindings.h"
 #include "LoadHelpers.h"
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
-#include <algorithm>
+#include <cstring>
 
 namespace {
 
 using namespace kelptest;
 
-std::vector<std::string> filesIn(const std::string &dir) {
-    std::vector<std::string> files;
-    if (DIR *d = opendir(dir.c_str())) {
-        while (dirent *e = readdir(d))
-            if (e->d_name[0] != '.')
-                files.push_back(dir + "/" + e->d_name);
-        closedir(d);
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+// Findings whose loader fault is not fixed yet: each has a DISABLED_ test
+// in FindingTests.cpp; enable it and take the file off this list together.
+const char *const kAwaitingFix[] = {""};
+
+bool awaitingFix(const std::string &path) {
+    for (const char *name : kAwaitingFix)
+        if (*name && path.size() >= std::strlen(name) &&
+            path.compare(path.size() - std::strlen(name), std::string::npos, name) == 0)
+            return true;
+    return false;
 }
 
-TEST(FuzzRegressions, EachFindingFailsCleanly) {
-    for (const std::string &path : filesIn(KELP_FUZZ_REGRESSIONS)) {
-        Bytes bytes = readFileBytes(path);
-        Kelp k;
-        Loaded r = loadInto(k, bytes, "finding.bgeo");
-        EXPECT_EQ(r.result, 0) << path;
-        EXPECT_EQ(lineCount(r.err), 1) << path << ": " << r.err;
-    }
+TEST(FuzzRegressions, EachFindingGivesACleanResult) {
+    for (const std::string &path : filesIn(KELP_FUZZ_REGRESSIONS))
+        if (!awaitingFix(path))
+            expectCleanResult(readFileBytes(path), path);
 }
 
 TEST(FuzzRegressions, TheSeedCorpusLoads) {
@@ -42,6 +37,7 @@ TEST(FuzzRegressions, TheSeedCorpusLoads) {
         Kelp k;
         Loaded r = loadInto(k, bytes, path);
         EXPECT_EQ(r.result, 1) << path << ": " << r.err;
+        EXPECT_EQ(kelpfuzz::modelProblem(k), "") << path;
     }
 }
 
