@@ -37,10 +37,9 @@ private:
 } // namespace
 
 std::vector<unsigned char> ClassicFile::bytes() const {
-    std::vector<unsigned char> out;
-    Bytes b(out);
     const char magic[] = "BgeoV";
-    out.insert(out.end(), magic, magic + 5);
+    std::vector<unsigned char> out(magic, magic + 5);
+    Bytes b(out);
     b.i32(5);
     b.u32(static_cast<std::uint32_t>(positions.size()));
     b.u32(static_cast<std::uint32_t>(polygons.size()));
