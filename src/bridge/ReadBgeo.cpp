@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <exception>
+#include <new>
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -349,22 +351,18 @@ void appendFaceLines(MString &text, const MIntArray &polygonCounts,
     }
 }
 
-} // namespace
+void reportReadFailure(const MString &fileName, const std::string &reason, int verbosity) {
+    if (verbosity > 0) {
+        MGlobal::displayInfo(MString("Error: unable to read bgeo:  (") + fileName + ")");
+        MGlobal::displayError(readFailureText(fileName, reason));
+    }
+}
 
-MStatus readBgeo(ImportedMesh &mesh, const MString &path, float frame, int verbosity,
-                 bool invertNormals) {
-    mesh = ImportedMesh();
-    global_doDebug = verbosity == 3 ? 1 : 0;
-
-    const MString fileName = buildFileName(path, frame);
-    mesh.fileName = fileName;
+MStatus readMesh(ImportedMesh &mesh, const MString &fileName, int verbosity, bool invertNormals) {
     Kelp geo;
     std::string reason;
     if (!loadGeometry(geo, fileName, reason)) {
-        if (verbosity > 0) {
-            MGlobal::displayInfo(MString("Error: unable to read bgeo:  (") + fileName + ")");
-            MGlobal::displayError(readFailureText(fileName, reason));
-        }
+        reportReadFailure(fileName, reason, verbosity);
         return MS::kSuccess;
     }
 
@@ -381,11 +379,8 @@ MStatus readBgeo(ImportedMesh &mesh, const MString &path, float frame, int verbo
     }
     if (polys.size() > static_cast<std::size_t>(INT_MAX) ||
         fileVertexTotal > static_cast<unsigned long long>(INT_MAX)) {
-        if (verbosity > 0) {
-            MGlobal::displayInfo(MString("Error: unable to read bgeo:  (") + fileName + ")");
-            MGlobal::displayError(readFailureText(
-                fileName, "more polygons or face-vertices than a host mesh can hold"));
-        }
+        reportReadFailure(fileName, "more polygons or face-vertices than a host mesh can hold",
+                          verbosity);
         return MS::kSuccess;
     }
     mesh.loaded = true;
@@ -451,6 +446,30 @@ MStatus readBgeo(ImportedMesh &mesh, const MString &path, float frame, int verbo
         if (mesh.readPast.any())
             MGlobal::displayInfo(readPastLine(mesh.readPast));
     }
+    return MS::kSuccess;
+}
+
+} // namespace
+
+MStatus readBgeo(ImportedMesh &mesh, const MString &path, float frame, int verbosity,
+                 bool invertNormals) {
+    mesh = ImportedMesh();
+    global_doDebug = verbosity == 3 ? 1 : 0;
+    const MString fileName = buildFileName(path, frame);
+    mesh.fileName = fileName;
+    // The last guard: a frame too large for the memory left is a failed read
+    // (an empty frame and its reason), never an exception in the host.
+    std::string reason;
+    try {
+        return readMesh(mesh, fileName, verbosity, invertNormals);
+    } catch (const std::bad_alloc &) {
+        reason = "not enough memory";
+    } catch (const std::exception &e) {
+        reason = std::string("unexpected failure (") + e.what() + ")";
+    }
+    mesh = ImportedMesh();
+    mesh.fileName = fileName;
+    reportReadFailure(fileName, reason, verbosity);
     return MS::kSuccess;
 }
 

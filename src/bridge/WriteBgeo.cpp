@@ -19,6 +19,8 @@
 
 #include <cmath>
 #include <cstddef>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -292,9 +294,7 @@ void addPositions(Kelp &geo, const MPointArray &points, bool listPoints, MString
     }
 }
 
-} // namespace
-
-MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnly, int verbosity,
+MStatus writeMesh(MObject &mesh, const MString &fileName, int pointsOnly, int verbosity,
                   bool invertNormals, bool exportAllUvs, bool exportColors, int format,
                   MString *failureLine) {
     MStatus status;
@@ -302,12 +302,10 @@ MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnl
     MString trace;
     Kelp geo;
     geo.initialiseNew();
-    global_doDebug = verbosity == 3 ? 1 : 0;
 
     MFnMesh fnMesh(mesh);
     MPointArray points;
     fnMesh.getPoints(points, MSpace::kWorld);
-    const MString fileName = buildFileName(path, frame);
 
     addPositions(geo, points, pointsOnly != 0 && tracing, trace);
     if (!pointsOnly) {
@@ -344,5 +342,31 @@ MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnl
         message += ")";
         MGlobal::displayInfo(message);
     }
+    return status;
+}
+
+} // namespace
+
+MStatus writeBgeo(MObject &mesh, const MString &path, float frame, int pointsOnly, int verbosity,
+                  bool invertNormals, bool exportAllUvs, bool exportColors, int format,
+                  MString *failureLine) {
+    global_doDebug = verbosity == 3 ? 1 : 0;
+    const MString fileName = buildFileName(path, frame);
+    // The last guard: a mesh too large for the memory left is a failed write
+    // (the previous file stays), never an exception in the host.
+    std::string reason;
+    try {
+        return writeMesh(mesh, fileName, pointsOnly, verbosity, invertNormals, exportAllUvs,
+                         exportColors, format, failureLine);
+    } catch (const std::bad_alloc &) {
+        reason = "not enough memory";
+    } catch (const std::exception &e) {
+        reason = std::string("unexpected failure (") + e.what() + ")";
+    }
+    const MString line = MString("could not save file: ") + fileName + " (" + reason.c_str() + ")";
+    if (failureLine)
+        *failureLine = line;
+    MStatus status(MS::kFailure);
+    status.perror(MString("KelpWriterNode:: unable to write bgeo: ") + line);
     return status;
 }

@@ -8,6 +8,12 @@
 //   4. move the scratch detail into the caller's only when the parse is whole.
 // Every failure is one line: "could not load NAME: REASON". Nothing is thrown
 // to the caller; running out of memory is a failed load like any other.
+//
+// Memory: beyond the detail it fills, a load holds the bytes it reads and at
+// most four times as many again in working memory. No count from a file
+// sizes an allocation before the bytes that back it are known to be there;
+// parsers grow their arrays as the bytes are read, or reserve from counts
+// checked against the bytes that remain.
 #include "classic/ClassicLoader.h"
 #include "io/BloscContainer.h"
 #include "io/ByteBuffer.h"
@@ -185,11 +191,25 @@ template <class Step> std::int32_t guarded(const std::string &name, Step step) {
 } // namespace kelp
 
 std::int32_t Kelp::loadBgeo(std::string filename) {
-    return intLoadBgeo(filename);
+    return intLoadBgeo(std::move(filename));
 }
 
+namespace kelp {
+namespace {
+
+// Names the loader opens: those of Houdini's geometry files in any of their
+// forms ("bgeo", "geo", "bhclassic", "hclassic"); the bytes then decide how
+// they are read.
+bool geometryName(const std::string &filename) {
+    return filename.find("geo") != std::string::npos ||
+           filename.find("hclassic") != std::string::npos;
+}
+
+} // namespace
+} // namespace kelp
+
 std::int32_t Kelp::intLoadBgeo(std::string filename) {
-    if (filename.find("bgeo") == std::string::npos) {
+    if (!kelp::geometryName(filename)) {
         std::cerr << "file type extension did not contain .bgeo, Quitting: " << filename
                   << std::endl;
         return 0;

@@ -10,6 +10,8 @@
 
 #include <exception>
 #include <iostream>
+#include <new>
+#include <utility>
 
 using namespace kelp;
 
@@ -71,11 +73,11 @@ std::int32_t save(Kelp &detail, const std::string &filename, bool json) {
 } // namespace
 
 std::int32_t Kelp::saveBgeo(std::string filename) {
-    return intSaveBgeo(filename, KelpFormat::Classic);
+    return intSaveBgeo(std::move(filename), KelpFormat::Classic);
 }
 
 std::int32_t Kelp::saveBgeo(std::string filename, KelpFormat format) {
-    return intSaveBgeo(filename, format);
+    return intSaveBgeo(std::move(filename), format);
 }
 
 std::int32_t Kelp::intSaveBgeo(std::string filename, KelpFormat format) {
@@ -83,6 +85,9 @@ std::int32_t Kelp::intSaveBgeo(std::string filename, KelpFormat format) {
     // like any other error (an unfinished file is removed on the way out).
     try {
         return save(*this, filename, format == KelpFormat::Json);
+    } catch (const std::bad_alloc &) {
+        std::cerr << "could not save file: " << filename << " (not enough memory)\n";
+        return 0;
     } catch (const std::exception &e) {
         std::cerr << "could not save file: " << filename << " (" << e.what() << ")\n";
         return 0;

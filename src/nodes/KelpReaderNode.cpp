@@ -25,8 +25,10 @@
 #include <maya/MStringArray.h>
 #include <maya/MVectorArray.h>
 
+#include <exception>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <string>
 
 MTypeId KelpReaderNode::id(0x666);
@@ -231,11 +233,19 @@ MStatus KelpReaderNode::initialize() {
 }
 
 MStatus KelpReaderNode::compute(const MPlug &plug, MDataBlock &data) {
-    if (plug == outMesh)
-        return computeMesh(plug, data);
-    if (plug == outParticles)
-        return computeParticles(plug, data);
-    return MS::kUnknownParameter;
+    // The last guard: nothing a frame does reaches the host as an exception.
+    try {
+        if (plug == outMesh)
+            return computeMesh(plug, data);
+        if (plug == outParticles)
+            return computeParticles(plug, data);
+        return MS::kUnknownParameter;
+    } catch (const std::bad_alloc &) {
+        MGlobal::displayError("KelpReaderNode: not enough memory to build the frame");
+    } catch (const std::exception &e) {
+        MGlobal::displayError(MString("KelpReaderNode: unexpected failure (") + e.what() + ")");
+    }
+    return MS::kFailure;
 }
 
 MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {

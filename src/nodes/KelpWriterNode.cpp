@@ -9,7 +9,11 @@
 #include <maya/MFnNumericData.h>
 #include <maya/MFnStringData.h>
 #include <maya/MFnTypedAttribute.h>
+#include <maya/MGlobal.h>
 #include <maya/MString.h>
+
+#include <exception>
+#include <new>
 
 MTypeId KelpWriterNode::id(0x667);
 
@@ -140,6 +144,18 @@ MStatus KelpWriterNode::initialize() {
 MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
     if (!(plug == outMesh))
         return MS::kUnknownParameter;
+    // The last guard: nothing a frame does reaches the host as an exception.
+    try {
+        return computeOutput(plug, data);
+    } catch (const std::bad_alloc &) {
+        MGlobal::displayError("KelpWriterNode: not enough memory to write the frame");
+    } catch (const std::exception &e) {
+        MGlobal::displayError(MString("KelpWriterNode: unexpected failure (") + e.what() + ")");
+    }
+    return MS::kFailure;
+}
+
+MStatus KelpWriterNode::computeOutput(const MPlug &plug, MDataBlock &data) {
 
     MStatus status;
     MDataHandle pathHandle, frameHandle, writeHandle, pointsOnlyHandle, verbosityHandle,

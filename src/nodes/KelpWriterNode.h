@@ -33,6 +33,9 @@ public:
     static MObject exportAllUvs;
     static MObject exportColors;
     static MObject format;
+
+private:
+    MStatus computeOutput(const MPlug &plug, MDataBlock &data);
 };
 
 #endif

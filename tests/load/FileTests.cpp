@@ -28,12 +28,27 @@ PathLoad loadPath(Kelp &k, const std::string &path) {
     return r;
 }
 
-TEST(LoadFile, PathsWithoutBgeoAreRefused) {
-    Kelp k;
-    PathLoad r = loadPath(k, "/tmp/a.geo");
-    EXPECT_EQ(r.result, 0);
-    EXPECT_EQ(r.err, "file type extension did not contain .bgeo, Quitting: /tmp/a.geo\n");
-    EXPECT_TRUE(k.getPointAttributes().empty());
+TEST(LoadFile, PathsOfOtherFilesAreRefused) {
+    for (const std::string path : {"/tmp/a.obj", "/tmp/a.abc", "/tmp/classic"}) {
+        Kelp k;
+        PathLoad r = loadPath(k, path);
+        EXPECT_EQ(r.result, 0);
+        EXPECT_EQ(r.err, "file type extension did not contain .bgeo, Quitting: " + path + "\n");
+        EXPECT_TRUE(k.getPointAttributes().empty());
+    }
+}
+
+// Every name of Houdini's geometry forms passes the path test; the bytes
+// decide the rest (here: there are none).
+TEST(LoadFile, EveryGeometryNamePassesThePathTest) {
+    for (const std::string ext :
+         {".bgeo", ".bgeo.gz", ".bgeo.sc", ".geo", ".geo.gz", ".bhclassic", ".hclassic"}) {
+        const std::string path = "/nonexistent-kelp-folder/frame.0001" + ext;
+        Kelp k;
+        PathLoad r = loadPath(k, path);
+        EXPECT_EQ(r.result, 0);
+        EXPECT_EQ(r.err, "\ncould not open file: " + path + "\n");
+    }
 }
 
 TEST(LoadFile, ADirectoryNamedBgeoPassesThePathTest) {
