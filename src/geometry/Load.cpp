@@ -4,7 +4,7 @@
 //   2. unwrap the containers, recognised by their first bytes: gzip, then
 //      the Blosc container of .bgeo.sc files;
 //   3. recognise the content by its first bytes and hand it to its parser,
-//      classic binary or binary JSON, which fills a scratch detail;
+//      classic or JSON-based, binary or text, which fills a scratch detail;
 //   4. move the scratch detail into the caller's only when the parse is whole.
 // Every failure is one line: "could not load NAME: REASON". Nothing is thrown
 // to the caller; running out of memory is a failed load like any other.
