@@ -19,6 +19,10 @@ void addCount(std::string &line, std::uint32_t n, const char *one, const char *m
 
 ReadPastCounts readPastOf(const Kelp &geo) {
     ReadPastCounts counts;
+    const SkippedPrimitives &skipped = geo.getSkippedPrimitives();
+    counts.packed = skipped.packed;
+    counts.openCurves = skipped.curves;
+    counts.other = skipped.other;
     for (const PolygonData &p : geo.getPolygons())
         if (p.ids.size() < 3)
             ++counts.shortPolygons;

@@ -9,9 +9,8 @@
 
 class Kelp;
 
-// Counts of primitives left out of the mesh. shortPolygons is counted from
-// the detail's polygons; the other kinds are known only to the loader, which
-// reads past them, and stay 0 until the detail reports them (readPastOf).
+// Counts of primitives left out of the mesh: shortPolygons from the detail's
+// polygons, the other kinds as the loader read past them.
 struct ReadPastCounts {
     std::uint32_t packed = 0;        // packed primitives
     std::uint32_t openCurves = 0;    // open polylines and other open curves

@@ -1,5 +1,7 @@
 #include "ClassicFile.h"
 
+#include <algorithm>
+
 #include <cstring>
 #include <fstream>
 
@@ -89,7 +91,9 @@ std::vector<unsigned char> ClassicFile::bytes() const {
         if (!runs)
             b.i32(1);
         b.u32(static_cast<std::uint32_t>(poly.size()));
-        b.u8('<');
+        const bool open =
+            std::find(openPolygons.begin(), openPolygons.end(), i) != openPolygons.end();
+        b.u8(open ? ':' : '<');
         for (std::uint32_t id : poly) {
             if (wideIds)
                 b.u32(id);

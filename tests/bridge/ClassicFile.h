@@ -21,6 +21,7 @@ struct ClassicFile {
     std::vector<std::array<float, 3>> positions;
     std::vector<PointAttr> pointAttrs;
     std::vector<std::vector<std::uint32_t>> polygons;
+    std::vector<std::size_t> openPolygons; // indices of polygons written open (':')
     bool withUv = false;
     int uvComponents = 3;                  // 3, or 1 for a one-float "uv" (uses [0])
     std::vector<std::array<float, 3>> uvs; // one per face-vertex, in file order

@@ -190,6 +190,49 @@ TEST_F(Fidelity, ShortPolygonIsLeftOutAndReported) {
     EXPECT_TRUE(kt::infos().empty());
 }
 
+// A 2-vertex polygon and an open polyline between two triangles: two faces,
+// their UVs the right file vertices', and one line for both.
+TEST_F(Fidelity, OpenPolylineAndShortPolygonAreLeftOutAndReported) {
+    ClassicFile f;
+    f.positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+    f.polygons = {{0, 1, 2}, {1, 3}, {0, 3, 2}, {2, 1, 3}};
+    f.openPolygons = {2};
+    f.withUv = true;
+    f.uvs = {{0.0f, 0.0f, 0}, {1.0f, 0.0f, 0}, {0.0f, 1.0f, 0}, {0.9f, 0.9f, 0},
+             {0.8f, 0.8f, 0}, {0.7f, 0.7f, 0}, {0.6f, 0.6f, 0}, {0.5f, 0.5f, 0},
+             {0.0f, 1.0f, 0}, {1.0f, 0.0f, 0}, {1.0f, 1.0f, 0}};
+    const std::string path = file("open.bgeo");
+    ASSERT_TRUE(f.write(path));
+    const std::string reader = createReader(path);
+    ASSERT_TRUE(kt::setInt(reader + ".verbosity", 1));
+    const kt::MeshSnapshot mesh = kt::mesh(reader + ".outMesh");
+    ASSERT_TRUE(mesh.valid);
+    EXPECT_EQ(mesh.polygonCounts, (std::vector<int>{3, 3}));
+    EXPECT_EQ(mesh.polygonConnects, (std::vector<int>{2, 1, 0, 3, 1, 2}));
+    ASSERT_EQ(mesh.uvSets.size(), 1u);
+    EXPECT_EQ(uvOf(mesh.uvSets[0], 3), (std::array<float, 2>{1.0f, 1.0f}));
+    EXPECT_TRUE(kt::errors().empty());
+    EXPECT_EQ(kt::infos(), (std::vector<std::string>{
+                               "read bgeo:  (" + path + ")",
+                               "read past 1 open curve, 1 polygon of fewer than 3 vertices"}));
+}
+
+// The packed fixture: its 81 polygons become faces, and its 23 packed
+// primitives are named.
+TEST_F(Fidelity, PackedPrimitivesAreReported) {
+    const std::string path =
+        std::string(KELP_FIXTURES_JSON) + "/labs_physics_painter_packed_h185.bgeo.sc";
+    if (!fileExists(path))
+        GTEST_SKIP() << "fixture absent: " << path;
+    const std::string reader = createReader(path);
+    ASSERT_TRUE(kt::setInt(reader + ".verbosity", 1));
+    const kt::MeshSnapshot mesh = kt::mesh(reader + ".outMesh");
+    ASSERT_TRUE(mesh.valid);
+    EXPECT_EQ(mesh.polygonCounts.size(), 81u);
+    EXPECT_EQ(kt::infos(), (std::vector<std::string>{"read bgeo:  (" + path + ")",
+                                                     "read past 23 packed primitives"}));
+}
+
 TEST_F(Fidelity, ReadPastLineNamesEveryKindInOrder) {
     ReadPastCounts counts;
     EXPECT_EQ(std::string(readPastLine(counts).asChar()), "");

@@ -224,6 +224,10 @@ TEST(JsonDocument, EveryPolygonFormInFileOrderWithVertexValuesFollowing) {
     ASSERT_EQ(r.result, 1) << r.err;
     ASSERT_EQ(k.getNumPolys(), 4u);
     EXPECT_EQ(k.getNumPrims(), 7u);
+    // The sphere, the open curve run and the open row: read past, by kind.
+    EXPECT_EQ(k.getSkippedPrimitives().packed, 0u);
+    EXPECT_EQ(k.getSkippedPrimitives().curves, 2u);
+    EXPECT_EQ(k.getSkippedPrimitives().other, 1u);
     EXPECT_EQ(pointsOf(k, 0), (std::vector<std::uint32_t>{1, 2, 3}));
     EXPECT_EQ(pointsOf(k, 1), (std::vector<std::uint32_t>{4, 0, 1, 2}));
     EXPECT_EQ(pointsOf(k, 2), (std::vector<std::uint32_t>{2, 1, 0}));
@@ -263,6 +267,9 @@ TEST(JsonDocument, RunLengthCountsAndPackedRunsReadPast) {
     EXPECT_EQ(pointsOf(k, 1), (std::vector<std::uint32_t>{3, 2, 1, 0}));
     EXPECT_EQ(pointsOf(k, 2), (std::vector<std::uint32_t>{0, 1, 2}));
     EXPECT_EQ(k.getNumPoints(), 4u);
+    EXPECT_EQ(k.getSkippedPrimitives().packed, 1u);
+    EXPECT_EQ(k.getSkippedPrimitives().curves, 0u);
+    EXPECT_EQ(k.getSkippedPrimitives().other, 1u); // the particle system
 }
 
 TEST(JsonDocument, BigEndianDocument) {
@@ -326,8 +333,8 @@ TEST(JsonDocument, TraceNamesWhatIsKeptAndWhatIsReadPast) {
     EXPECT_NE(r.err.find("pointcount 4\n"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("vertex attribute N size 3 type 5\n"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("primitive p_r: 2 polygons kept\n"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("JSON geometry 19.5.403: 4 points, 2 polygons kept, 0 other primitives "
-                         "read past\n"),
+    EXPECT_NE(r.err.find("JSON geometry 19.5.403: 4 points, 2 polygons kept; read past 0 packed, 0 "
+                         "curves, 0 other primitives\n"),
               std::string::npos)
         << r.err;
 }

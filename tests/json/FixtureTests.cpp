@@ -196,6 +196,9 @@ TEST(JsonFixtures, PackedPrimitivesAreReadPast) {
     EXPECT_EQ(f.k.getVertexAttributes()[0].vector_data.size(), 324u);
     EXPECT_EQ(pointsOf(f.k, 0), (Ids{0, 1, 11, 10}));
     EXPECT_EQ(f.k.getNumAttrs(), 2u);
+    EXPECT_EQ(f.k.getSkippedPrimitives().packed, 23u);
+    EXPECT_EQ(f.k.getSkippedPrimitives().curves, 0u);
+    EXPECT_EQ(f.k.getSkippedPrimitives().other, 0u);
 }
 
 TEST(JsonFixtures, ParticleSystemWrittenWithPlainTokens) {

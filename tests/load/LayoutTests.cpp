@@ -117,6 +117,7 @@ TEST(Layout, ParticlePrimitiveIsReadPast) {
     EXPECT_EQ(k.getPointAttributes()[0].vector_data.size(), 4u);
     EXPECT_EQ(k.getNumPolys(), 0u);
     EXPECT_EQ(k.getNumPrims(), 1u);
+    EXPECT_EQ(k.getSkippedPrimitives().other, 1u);
 }
 
 TEST(Layout, PolygonsAndParticlesTogether) {
@@ -172,6 +173,41 @@ TEST(Layout, VertexValuesFollowTheVerticesOverAllPolygons) {
         EXPECT_EQ(k.getVertexAttrVectorValue(0, v), V3(float(v), v + 0.5f, 0));
         EXPECT_EQ(k.getVertexAttrFloatValue(1, v), -float(v));
     }
+}
+
+// An open polyline (closure ':') between a triangle and a two-vertex
+// polygon: it is read past, with its vertex values, and counted; the short
+// polygon stays in the detail for the host side to judge.
+TEST(Layout, OpenPolylinesAreReadPastAndCounted) {
+    ClassicBytes b;
+    b.header(4, 4, 0, 1);
+    for (int i = 0; i < 4; ++i)
+        b.point(float(i), 0, 0);
+    b.attr("w", 1, 0);
+    b.runHeader(4);
+    const std::vector<std::vector<std::uint16_t>> polys = {{0, 1, 2}, {1, 2, 3}, {3, 0}, {2, 1, 0}};
+    const char closures[] = {'<', ':', '<', '<'};
+    float next = 0;
+    for (std::size_t p = 0; p < polys.size(); ++p) {
+        b.u32(std::uint32_t(polys[p].size())).u8(std::uint8_t(closures[p]));
+        for (std::uint16_t id : polys[p])
+            b.u16(id).f32(next++);
+    }
+    b.trailer();
+    Kelp k;
+    Loaded r = loadInto(k, b);
+    ASSERT_EQ(r.result, 1) << r.err;
+    ASSERT_EQ(k.getNumPolys(), 3u);
+    EXPECT_EQ(k.getNumPrims(), 4u);
+    EXPECT_EQ(k.getNumPolyVerts(1), 2u);
+    EXPECT_EQ(k.getPolyVertexIdValue(2, 0), 2u);
+    EXPECT_EQ(k.getSkippedPrimitives().curves, 1u);
+    EXPECT_EQ(k.getSkippedPrimitives().other, 0u);
+    // Vertex values: the polyline's 3, 4, 5 are gone.
+    const std::vector<float> expected = {0, 1, 2, 6, 7, 8, 9, 10};
+    ASSERT_EQ(k.getVertexAttributes()[0].float_data.size(), expected.size());
+    for (std::size_t v = 0; v < expected.size(); ++v)
+        EXPECT_EQ(k.getVertexAttrFloatValue(0, int(v)), expected[v]) << v;
 }
 
 TEST(Layout, DetailAttributesGroupsAndTheExtraSectionAreReadToTheEnd) {

@@ -15,6 +15,14 @@ namespace {
 const std::uint32_t kRunMarker = 0xFFFFFFFFu;
 const std::uint32_t kPolygon = 0x1;
 const std::uint32_t kParticles = 0x8000;
+// A polygon's closure byte: '<' closed, ':' open (a polyline, which a mesh
+// cannot show: read past and counted).
+const char kOpen = ':';
+
+void addSkipped(std::uint32_t &count) {
+    if (count != UINT32_MAX)
+        ++count;
+}
 
 // Smallest dictionary entry: name length, size and type with an empty name
 // and no default.
@@ -552,8 +560,7 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth, PrimTotals &totals) {
         for (std::uint32_t k = 0; k < inRun; ++k) {
             const std::size_t bodyAt = m_cur.offset();
             std::uint32_t vertices = m_cur.u32();
-            if (type == kPolygon)
-                m_cur.u8();
+            const bool kept = type == kPolygon && m_cur.u8() != kOpen;
             if (m_cur.failed())
                 return failEnded();
             if (type == kParticles && static_cast<std::int32_t>(vertices) < 0)
@@ -576,7 +583,7 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth, PrimTotals &totals) {
             }
             if (!m_cur.skip(m_primBytes))
                 return failEnded();
-            if (type == kPolygon) {
+            if (kept) {
                 ++totals.polygons;
                 totals.vertices += vertices;
             }
@@ -642,11 +649,16 @@ bool ClassicLoader::readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals
             const unsigned char *p = vertices <= m_cur.remaining() / vertexRecord
                                          ? m_cur.take(vertices * vertexRecord)
                                          : nullptr;
-            if (!p || (type == kPolygon &&
-                       (polygon >= m.polygons.size() || vertex + vertices > totals.vertices)))
+            const bool kept = type == kPolygon && m.tempChar != kOpen;
+            if (!p ||
+                (kept && (polygon >= m.polygons.size() || vertex + vertices > totals.vertices)))
                 return fail("primitive " + num(done + k) + " at byte " + num(bodyAt) +
                             " does not match the first reading of the primitives");
-            if (type == kPolygon) {
+            if (type == kPolygon && !kept)
+                addSkipped(m.skippedPrimitives.curves);
+            else if (type == kParticles)
+                addSkipped(m.skippedPrimitives.other);
+            if (kept) {
                 PolygonData &poly = m.polygons[polygon];
                 poly.numberOfVertices = vertices;
                 poly.ids.resize(vertices);

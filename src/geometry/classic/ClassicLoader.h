@@ -42,8 +42,8 @@ private:
         std::uint32_t bytes = 0;
     };
     struct PrimTotals {
-        std::uint64_t polygons = 0;
-        std::uint64_t vertices = 0;
+        std::uint64_t polygons = 0; // closed polygons, the ones the model keeps
+        std::uint64_t vertices = 0; // their vertices
     };
 
     template <class Tr> bool run(Tr &tr);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelp {
@@ -57,9 +58,15 @@ struct JsonDocument {
 
     std::vector<PolygonRef> polygons;
     std::vector<std::uint32_t> listedVertices;
-    // What was read past, for the trace.
-    std::uint64_t skippedPrimitives = 0;
+    // What was read past, by kind (see skipPrimitives).
+    std::uint64_t skippedPacked = 0;
+    std::uint64_t skippedCurves = 0;
+    std::uint64_t skippedOther = 0;
 };
+
+// Counts n primitives of the type (the definition's "type", or "Poly" for
+// open polygons) as read past, by kind: packed, curves or other.
+void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n);
 
 // Reads the document from the reader's position (after the magic). False
 // with the reason recorded in the reader.

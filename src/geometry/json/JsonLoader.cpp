@@ -17,8 +17,9 @@ bool JsonLoader::parse(Kelp &model, const unsigned char *data, std::size_t size,
     }
     if (trace)
         std::cerr << "JSON geometry " << doc.fileVersion << ": " << doc.pointCount << " points, "
-                  << doc.polygons.size() << " polygons kept, " << doc.skippedPrimitives
-                  << " other primitives read past\n";
+                  << doc.polygons.size() << " polygons kept; read past " << doc.skippedPacked
+                  << " packed, " << doc.skippedCurves << " curves, " << doc.skippedOther
+                  << " other primitives\n";
     fill(model, doc);
     return true;
 }

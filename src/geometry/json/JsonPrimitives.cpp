@@ -168,7 +168,7 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
     if (!ownVertices(reader, doc, vertexTotal, at))
         return false;
     if (!closed) {
-        doc.skippedPrimitives += polygonTotal;
+        doc.skippedCurves += polygonTotal;
         return true;
     }
 
@@ -201,7 +201,7 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
 // read past.
 bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
     if (def.type != "Poly") {
-        ++doc.skippedPrimitives;
+        skipPrimitives(doc, def.type, 1);
         return reader.skipValue();
     }
     const std::size_t at = reader.offset();
@@ -224,7 +224,7 @@ bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
     if (reader.failed())
         return false;
     if (!closed) {
-        ++doc.skippedPrimitives;
+        ++doc.skippedCurves;
         return true;
     }
     return addListed(reader, doc, vertices, at);
@@ -237,7 +237,7 @@ bool readRun(TokenReader &reader, JsonDocument &doc, const Definition &def) {
         // Count the rows while reading them past.
         ArrayReader rows(reader, "run");
         while (rows.nextElement()) {
-            ++doc.skippedPrimitives;
+            skipPrimitives(doc, def.runType, 1);
             if (!reader.skipValue())
                 return false;
         }
@@ -265,7 +265,7 @@ bool readRun(TokenReader &reader, JsonDocument &doc, const Definition &def) {
         if (reader.failed())
             return false;
         if (!closed) {
-            ++doc.skippedPrimitives;
+            ++doc.skippedCurves;
             continue;
         }
         if (!addListed(reader, doc, vertices, at))
@@ -275,6 +275,18 @@ bool readRun(TokenReader &reader, JsonDocument &doc, const Definition &def) {
 }
 
 } // namespace
+
+void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n) {
+    const auto startsWith = [&](std::string_view prefix) {
+        return type.substr(0, prefix.size()) == prefix;
+    };
+    if (startsWith("Packed") || type == "AlembicRef")
+        doc.skippedPacked += n;
+    else if (type == "NURBCurve" || type == "BezierCurve" || type == "Poly")
+        doc.skippedCurves += n;
+    else
+        doc.skippedOther += n;
+}
 
 bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace) {
     ArrayReader list(reader, "primitives");

@@ -7,6 +7,7 @@
 #include "json/JsonDocument.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace kelp {
@@ -22,6 +23,11 @@ template <class T> void gather(std::vector<T> &values, const std::vector<std::ui
     values.swap(out);
 }
 
+void addSkipped(std::uint32_t &total, std::uint64_t n) {
+    const std::uint64_t sum = total + n;
+    total = sum > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(sum);
+}
+
 } // namespace
 
 void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
@@ -35,6 +41,9 @@ void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
     model.numberOfAttributes = doc.globalAttributeCount;
     // The classic version, should the model ever be saved.
     model.tempHeader = 5;
+    addSkipped(model.skippedPrimitives.packed, doc.skippedPacked);
+    addSkipped(model.skippedPrimitives.curves, doc.skippedCurves);
+    addSkipped(model.skippedPrimitives.other, doc.skippedOther);
 
     model.createPointVectorAttr("P");
     AttributeData &position =

@@ -109,6 +109,7 @@ std::int32_t Kelp::attrExists(const std::string &attr, const std::string &type) 
 }
 
 std::int32_t Kelp::initialiseNew() {
+    skippedPrimitives = SkippedPrimitives();
     numberOfPoints = 0;
     numberOfPrimitives = 0;
     numberOfPointGroups = 0;
