@@ -174,8 +174,11 @@ TEST(ToolHelp, EveryVerbAndTheToolHaveHelp) {
 }
 
 TEST(ToolHelp, UnknownVerbOrNoneExitsTwo) {
-    for (const std::vector<std::string> &args :
-         {std::vector<std::string>{}, {"inf"}, {"help", "frob"}, {"--json"}}) {
+    for (const std::vector<std::string> &args : {std::vector<std::string>{},
+                                                 {"inf"},
+                                                 {"help", "frob"},
+                                                 {"help", "info", "check"},
+                                                 {"--json"}}) {
         const RunResult r = runKelp(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_NE(r.err.find("usage: kelp"), std::string::npos) << r.err;

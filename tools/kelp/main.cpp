@@ -62,7 +62,9 @@ int help(const Args &args) {
         std::cout << kHelp;
         return kExitOk;
     }
-    const Verb *verb = args.size() == 1 ? findVerb(args[0]) : nullptr;
+    if (args.size() > 1)
+        return usageError("kelp help: one verb at most", kUsage);
+    const Verb *verb = findVerb(args[0]);
     if (!verb)
         return usageError("kelp help: unknown verb " + args[0], kUsage);
     std::cout << verb->help;
