@@ -2,10 +2,12 @@
 #   <prefix>/Kelp.mod               the module description file
 #   <prefix>/Kelp/plug-ins/Kelp.so  (Kelp.mll on Windows, Kelp.bundle on macOS)
 #   <prefix>/Kelp/scripts/AEKelpReaderNodeTemplate.mel, AEKelpWriterNodeTemplate.mel
+#   <prefix>/Kelp/bin/kelp          the command-line tool (installed by tools/)
 # Maya finds it when <prefix> is on MAYA_MODULE_PATH; the module's plug-ins/
 # folder is then on MAYA_PLUG_IN_PATH and "loadPlugin Kelp" works, and the
 # module file puts scripts/ on MAYA_SCRIPT_PATH, where the Attribute Editor
-# finds the node templates.
+# finds the node templates, and bin/ on PATH, so that scripts run from Maya
+# find the tool.
 function(kelp_install_module target)
   if(WIN32)
     set(KELP_MODULE_PLATFORM "win64")
