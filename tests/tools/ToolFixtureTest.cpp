@@ -147,7 +147,7 @@ TEST(ToolFixtures, ConvertMatchesTheLibrary) {
 // from a JSON file with primitive attributes (or groups) keeps their counts,
 // and a classic save writes those counts into its header with no entries
 // after them, so the file it writes does not load. Enable once fixed.
-TEST(ToolFixtures, DISABLED_ClassicCopyOfAJsonFileWithPrimitiveAttributesLoads) {
+TEST(ToolFixtures, ClassicCopyOfAJsonFileWithPrimitiveAttributesLoads) {
     const std::string file =
         std::string(KELP_FIXTURES_JSON) + "/labs_cylinder_generator_h185.bgeo.sc";
     struct stat st;

@@ -151,6 +151,10 @@ std::string quoted(const std::string &text) {
     return out + "\"";
 }
 
+std::uint64_t skippedTotal(const SkippedPrimitives &skipped) {
+    return std::uint64_t(skipped.packed) + skipped.curves + skipped.other;
+}
+
 } // namespace
 
 std::string DetailWalk::problem() const {
@@ -190,7 +194,7 @@ std::string DetailWalk::problem() const {
 
     std::size_t vertices = 0;
     if (d.numberOfPrimitives != 0) {
-        if (d.numberOfPrimitives != d.polygons.size())
+        if (d.numberOfPrimitives != d.polygons.size() + skippedTotal(d.skippedPrimitives))
             return "the primitive count " + std::to_string(d.numberOfPrimitives) +
                    " differs from the " + std::to_string(d.polygons.size()) + " polygons held";
         for (std::size_t p = 0; p < d.polygons.size(); ++p) {
@@ -237,14 +241,19 @@ template <class Out> void DetailWalk::walk(Out &out) {
     d.tempHeader = 5;
     out.str(bin ? std::string("BgeoV") : std::string("PGEOMETRY V"), "");
     out.num(d.tempHeader, "", 0);
+    // The counts of what this walk writes: the polygons (not the primitives a
+    // load read past), no groups and no primitive attributes, and of the
+    // detail attributes only the attribute-name map.
+    const std::uint32_t primitives =
+        d.numberOfPrimitives != 0 ? static_cast<std::uint32_t>(d.polygons.size()) : 0;
     out.num(d.numberOfPoints, "\nNPoints ", 1);
-    out.num(d.numberOfPrimitives, " NPrims ", 1);
-    out.num(d.numberOfPointGroups, "\nNPointGroups ", 1);
-    out.num(d.numberOfPrimitiveGroups, " NPrimGroups ", 1);
+    out.num(primitives, " NPrims ", 1);
+    out.num(std::uint32_t(0), "\nNPointGroups ", 1);
+    out.num(std::uint32_t(0), " NPrimGroups ", 1);
     out.num(d.numberOfPointAttributes, "\nNPointAttrib ", 1);
     out.num(d.numberOfVertexAttributes, " NVertexAttrib ", 1);
-    out.num(d.numberOfPrimitiveAttributes, " NPrimAttrib ", 1);
-    out.num(d.numberOfAttributes, " NAttrib ", 1);
+    out.num(std::uint32_t(0), " NPrimAttrib ", 1);
+    out.num(std::uint32_t(d.numberOfAttributes != 0 ? 1 : 0), " NAttrib ", 1);
     if (!bin)
         out.text("\n");
 
