@@ -4,7 +4,7 @@
 //   2. unwrap the containers, recognised by their first bytes: gzip, then
 //      the Blosc container of .bgeo.sc files;
 //   3. recognise the content by its first bytes and hand it to its parser,
-//      classic binary or binary JSON, which fills a scratch detail;
+//      classic binary or JSON (binary or text), which fills a scratch detail;
 //   4. move the scratch detail into the caller's only when the parse is whole.
 // Every failure is one line: "could not load NAME: REASON". Nothing is thrown
 // to the caller; running out of memory is a failed load like any other.
@@ -111,7 +111,9 @@ std::int32_t parseJson(Kelp &model, const Stage &stage, const std::string &name)
     std::string error;
     if (!JsonLoader::parse(scratch, stage.data, stage.size, tracing(), error) ||
         !onePosition(scratch, error))
-        return failLine(name, "Houdini's newer geometry format" + stage.containers + ": " + error);
+        return failLine(name, std::string("Houdini's newer geometry format") +
+                                  (stage.format() == FileFormat::JsonAscii ? " as text" : "") +
+                                  stage.containers + ": " + error);
     model = std::move(scratch);
     return 1;
 }
@@ -121,10 +123,8 @@ std::int32_t parse(Kelp &model, const Stage &stage, const std::string &name) {
     case FileFormat::ClassicBinary:
         return parseClassic(model, stage, name);
     case FileFormat::JsonBinary:
-        return parseJson(model, stage, name);
     case FileFormat::JsonAscii:
-        return failLine(name, "the file is in Houdini's newer geometry format as text, which "
-                              "Kelp does not read");
+        return parseJson(model, stage, name);
     case FileFormat::ClassicAscii:
         return failLine(name, "the file is an ASCII geometry file, which Kelp does not read");
     case FileFormat::Empty:
