@@ -347,3 +347,12 @@ TEST(JsonText, HugeCountsInShortTextAllocateNothingForThem) {
         EXPECT_LT(largest, 16384u) << err;
     }
 }
+
+TEST(JsonText, StringIndexAtTheTopOfItsRangeIsRefused) {
+    // The largest int32 index, one past which no table reaches.
+    const std::string name = R"([["scope","public","type","string","name","name","options",{}],)"
+                             R"(["size",1,"storage","int32","strings",["a","b"],"indices",)"
+                             R"(["size",1,"storage","int32","arrays",[[0,1,2147483647]]]]])";
+    expectTextFailure(triangleWith("\"pointattributes\",[", "\"pointattributes\",[" + name + ","),
+                      "string attribute \"name\" uses string 2147483647 of 2");
+}
