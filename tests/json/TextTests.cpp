@@ -356,3 +356,16 @@ TEST(JsonText, StringIndexAtTheTopOfItsRangeIsRefused) {
     expectTextFailure(triangleWith("\"pointattributes\",[", "\"pointattributes\",[" + name + ","),
                       "string attribute \"name\" uses string 2147483647 of 2");
 }
+
+TEST(JsonText, TraceSaysTheFormIsText) {
+    global_doDebug = 1;
+    Kelp k;
+    JsonLoaded r = loadText(k, triangle());
+    global_doDebug = 0;
+    ASSERT_EQ(r.result, 1) << r.err;
+    EXPECT_NE(r.err.find("pointcount 3\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("JSON geometry as text 19.5.403: 3 points, 1 polygons kept, 0 other "
+                         "primitives read past\n"),
+              std::string::npos)
+        << r.err;
+}
