@@ -1,6 +1,7 @@
 // The real Houdini-written files of the JSON-based format (skipped when the
 // folder is absent): counts, attribute names and kinds, sample values,
-// polygons, and the pairs that hold the same geometry in two containers.
+// polygons, the pairs that hold the same geometry in two containers, and the
+// text (.geo) files next to their binary twins.
 #include "JsonLoadHelpers.h"
 
 #include <gtest/gtest.h>
