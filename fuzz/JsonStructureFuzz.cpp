@@ -4,8 +4,10 @@
 // primitives of every polygon form, string-table definitions, redefinitions
 // and undefinitions, keys in any order and repeated, nested documents, and
 // gzip or the Blosc container around it. Mostly the document is what a
-// writer would produce; each choice may also bend one part of it. Whatever
-// loads must pass the model checks.
+// writer would produce; each choice may also bend one part of it. One choice
+// writes the document out as JSON text instead (the same tree, with blanks,
+// escapes and number spellings of its own). Whatever loads must pass the
+// model checks.
 #include "Choices.h"
 #include "ModelChecks.h"
 
@@ -15,9 +17,12 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -780,6 +785,314 @@ void Document::nested() {
     inner.document();
 }
 
+// The built binary document as JSON text, token by token: string-table
+// references resolved, uniform arrays as plain arrays, separators and blanks
+// between values. A byte no token starts with (a bent document) is written
+// as it is, and the rest of the document after it.
+class TextWriter {
+public:
+    TextWriter(const Bytes &in, bool big, Choices &c) : m_in(in), m_big(big), c(c) {}
+
+    Bytes run() {
+        m_bend = c.oneIn(8);
+        m_at = 5; // the magic
+        while (m_at < m_in.size() && token())
+            ;
+        if (m_at < m_in.size())
+            m_out.insert(m_out.end(), m_in.begin() + static_cast<std::ptrdiff_t>(m_at), m_in.end());
+        return std::move(m_out);
+    }
+
+private:
+    struct Level {
+        bool map;
+        std::size_t items;
+    };
+
+    const Bytes &m_in;
+    bool m_big;
+    Choices &c;
+    // Mostly the text is what a writer would produce; a bent one now and
+    // then loses or doubles a separator, or spells an integer as a real.
+    bool m_bend = false;
+    std::size_t m_at = 0;
+    Bytes m_out;
+    std::vector<Level> m_open;
+    std::vector<std::string> m_table;
+
+    bool has(std::size_t n) const { return n <= m_in.size() - m_at; }
+    template <class T> bool load(T &v) {
+        if (!has(sizeof(T)))
+            return false;
+        unsigned char b[sizeof(T)];
+        for (std::size_t k = 0; k < sizeof(T); ++k)
+            b[k] = m_in[m_at + (m_big ? sizeof(T) - 1 - k : k)];
+        std::memcpy(&v, b, sizeof(T));
+        m_at += sizeof(T);
+        return true;
+    }
+    bool length(std::uint64_t &n) {
+        if (!has(1))
+            return false;
+        const std::uint8_t b = m_in[m_at++];
+        if (b < 0xF1) {
+            n = b;
+            return true;
+        }
+        std::uint16_t u16;
+        std::uint32_t u32;
+        switch (b) {
+        case 0xF2:
+            return load(u16) && (n = u16, true);
+        case 0xF4:
+            return load(u32) && (n = u32, true);
+        case 0xF8:
+            return load(n);
+        default:
+            return false;
+        }
+    }
+    bool bytes(std::uint64_t n, std::string &s) {
+        if (!has(n))
+            return false;
+        s.assign(reinterpret_cast<const char *>(m_in.data() + m_at), static_cast<std::size_t>(n));
+        m_at += static_cast<std::size_t>(n);
+        return true;
+    }
+
+    void put(const std::string &s) { m_out.insert(m_out.end(), s.begin(), s.end()); }
+    void blanks() {
+        static const char kBlanks[] = {' ', '\t', '\n', '\r'};
+        if (c.oneIn(4))
+            for (std::uint32_t n = c.range(1, 3); n; --n)
+                m_out.push_back(static_cast<unsigned char>(c.pick(kBlanks)));
+    }
+    // The separator before a value: ',' between items, ':' after a key;
+    // now and then left out or doubled.
+    void before() {
+        blanks();
+        if (m_open.empty())
+            return;
+        Level &level = m_open.back();
+        const char sep = level.map && level.items % 2 ? ':' : level.items ? ',' : 0;
+        ++level.items;
+        if (!sep || (m_bend && c.oneIn(251)))
+            return;
+        m_out.push_back(static_cast<unsigned char>(sep));
+        if (m_bend && c.oneIn(251))
+            m_out.push_back(static_cast<unsigned char>(sep));
+        blanks();
+    }
+    void quoted(const std::string &s) {
+        static const char digits[] = "0123456789abcdef";
+        std::string out = "\"";
+        for (unsigned char ch : s) {
+            if (ch == '"' || ch == '\\') {
+                out += '\\';
+                out += static_cast<char>(ch);
+            } else if (ch == '\n' && c.flag()) {
+                out += "\\n";
+            } else if (ch == '/' && c.flag()) {
+                out += "\\/";
+            } else if (ch < 0x20 || (ch < 0x80 && c.oneIn(16))) {
+                out += "\\u00";
+                out += digits[ch >> 4];
+                out += digits[ch & 15];
+            } else {
+                out += static_cast<char>(ch);
+            }
+        }
+        put(out + "\"");
+    }
+    void integer(std::int64_t v) {
+        before();
+        put(std::to_string(v));
+        if (m_bend && c.oneIn(97))
+            put(c.flag() ? ".0" : "e0"); // a real where an integer belongs
+    }
+    template <class T> void real(T v) {
+        before();
+        // Text has no infinities or NaNs: a bent document says 1e999, the
+        // others write the largest finite value or 0.
+        if (!std::isfinite(v) && m_bend)
+            return put(c.flag() ? "1e999" : "-1e999");
+        if (std::isnan(v))
+            v = 0;
+        else if (std::isinf(v))
+            v = v > 0 ? std::numeric_limits<T>::max() : std::numeric_limits<T>::lowest();
+        char buf[64];
+        const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v);
+        put(std::string(buf, r.ptr));
+    }
+    void open(bool map) {
+        before();
+        m_out.push_back(map ? '{' : '[');
+        m_open.push_back(Level{map, 0});
+    }
+    void close(bool map) {
+        blanks();
+        m_out.push_back(map ? '}' : ']');
+        if (!m_open.empty())
+            m_open.pop_back();
+    }
+
+    // One token; false when the binary stream stops making sense.
+    bool token() {
+        const std::uint8_t id = m_in[m_at++];
+        std::uint64_t n = 0;
+        std::string s;
+        std::int8_t i8;
+        std::int16_t i16;
+        std::int32_t i32;
+        std::int64_t i64;
+        std::uint8_t u8;
+        std::uint16_t u16;
+        double f64;
+        float f32;
+        switch (id) {
+        case 0x00:
+            return before(), put("null"), true;
+        case 0x30:
+        case 0x31:
+            return before(), put(id == 0x31 ? "true" : "false"), true;
+        case 0x10:
+            return load(u8) && (before(), put(u8 ? "true" : "false"), true);
+        case 0x11:
+            return load(i8) && (integer(i8), true);
+        case 0x12:
+            return load(i16) && (integer(i16), true);
+        case 0x13:
+            return load(i32) && (integer(i32), true);
+        case 0x14:
+            return load(i64) && (integer(i64), true);
+        case 0x21:
+            return load(u8) && (integer(u8), true);
+        case 0x22:
+            return load(u16) && (integer(u16), true);
+        case 0x18:
+            return load(u16) && (real(1.0f), true);
+        case 0x19:
+            return load(f32) && (real(f32), true);
+        case 0x1A:
+            return load(f64) && (real(f64), true);
+        case 0x27:
+            return length(n) && bytes(n, s) && (before(), quoted(s), true);
+        case 0x26:
+            if (!length(n))
+                return false;
+            before();
+            if (n < m_table.size() && m_table[n] != "\x01undefined")
+                quoted(m_table[n]);
+            else
+                put("&"); // an undefined reference has no spelling in text
+            return true;
+        case 0x2B: {
+            std::uint64_t size;
+            if (!length(n) || !length(size) || !bytes(size, s))
+                return false;
+            if (n < (1u << 20)) {
+                if (n >= m_table.size())
+                    m_table.resize(static_cast<std::size_t>(n) + 1);
+                m_table[static_cast<std::size_t>(n)] = s;
+            }
+            return true;
+        }
+        case 0x2D:
+            if (!length(n))
+                return false;
+            if (n < m_table.size())
+                m_table[n] = "\x01undefined";
+            return true;
+        case 0x40:
+            return uniform();
+        case 0x5B:
+        case 0x7B:
+            return open(id == 0x7B), true;
+        case 0x5D:
+        case 0x7D:
+            return close(id == 0x7D), true;
+        default:
+            --m_at;
+            return false;
+        }
+    }
+
+    bool uniform() {
+        std::uint8_t type;
+        std::uint64_t n;
+        if (!load(type) || !length(n) || n > m_in.size())
+            return false;
+        open(false);
+        std::uint32_t word = 0;
+        for (std::uint64_t k = 0; k < n; ++k) {
+            std::int8_t i8;
+            std::int16_t i16;
+            std::int32_t i32;
+            std::int64_t i64;
+            std::uint8_t u8;
+            std::uint16_t u16;
+            float f32;
+            double f64;
+            std::uint64_t len;
+            std::string s;
+            bool ok = true;
+            switch (type) {
+            case 0x11:
+                ok = load(i8) && (integer(i8), true);
+                break;
+            case 0x12:
+                ok = load(i16) && (integer(i16), true);
+                break;
+            case 0x13:
+                ok = load(i32) && (integer(i32), true);
+                break;
+            case 0x14:
+                ok = load(i64) && (integer(i64), true);
+                break;
+            case 0x21:
+                ok = load(u8) && (integer(u8), true);
+                break;
+            case 0x22:
+                ok = load(u16) && (integer(u16), true);
+                break;
+            case 0x18:
+                ok = load(u16) && (real(1.0f), true);
+                break;
+            case 0x19:
+                ok = load(f32) && (real(f32), true);
+                break;
+            case 0x1A:
+                ok = load(f64) && (real(f64), true);
+                break;
+            case 0x10:
+                // 32 flags to a word, the first flag in the lowest bit.
+                ok = (k % 32 || load(word)) &&
+                     (before(), put((word >> (k % 32)) & 1 ? "true" : "false"), true);
+                break;
+            case 0x27:
+                ok = length(len) && bytes(len, s) && (before(), quoted(s), true);
+                break;
+            case 0x26:
+                ok = length(len);
+                if (ok) {
+                    before();
+                    if (len < m_table.size())
+                        quoted(m_table[static_cast<std::size_t>(len)]);
+                    else
+                        put("&");
+                }
+                break;
+            default:
+                ok = false;
+            }
+            if (!ok)
+                return false;
+        }
+        close(false);
+        return true;
+    }
+};
+
 Bytes gzip(const Bytes &data, int level) {
     z_stream zs{};
     deflateInit2(&zs, level, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
@@ -837,6 +1150,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     d.w.value(std::uint32_t(0x624A534E));
     Builder(d).document();
     Bytes file = std::move(d.w.out());
+    if ((head & 0x60) == 0x60)
+        file = TextWriter(file, big, c).run();
     if (c.oneIn(8) && !file.empty())
         file.resize(c.range(0, static_cast<std::uint32_t>(file.size() - 1)));
     switch (head & 0x7) {

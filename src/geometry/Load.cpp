@@ -117,7 +117,9 @@ std::int32_t parseJson(Kelp &model, const Stage &stage, const std::string &name)
     std::string error;
     if (!JsonLoader::parse(scratch, stage.data, stage.size, tracing(), error) ||
         !onePosition(scratch, error))
-        return failLine(name, "Houdini's newer geometry format" + stage.containers + ": " + error);
+        return failLine(name, std::string("Houdini's newer geometry format") +
+                                  (stage.format() == FileFormat::JsonAscii ? " as text" : "") +
+                                  stage.containers + ": " + error);
     model = std::move(scratch);
     return 1;
 }
@@ -127,10 +129,8 @@ std::int32_t parse(Kelp &model, const Stage &stage, const std::string &name) {
     case FileFormat::ClassicBinary:
         return parseClassic(model, stage, name);
     case FileFormat::JsonBinary:
-        return parseJson(model, stage, name);
     case FileFormat::JsonAscii:
-        return failLine(name, "the file is in Houdini's newer geometry format as text, which "
-                              "Kelp does not read");
+        return parseJson(model, stage, name);
     case FileFormat::ClassicAscii:
         return failLine(name, "the file is an ASCII geometry file, which Kelp does not read");
     case FileFormat::Empty:

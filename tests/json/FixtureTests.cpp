@@ -1,6 +1,7 @@
 // The real Houdini-written files of the JSON-based format (skipped when the
 // folder is absent): counts, attribute names and kinds, sample values,
-// polygons, and the pairs that hold the same geometry in two containers.
+// polygons, the pairs that hold the same geometry in two containers, and the
+// text (.geo) files next to their binary twins.
 #include "JsonLoadHelpers.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,12 @@ typedef std::vector<std::uint32_t> Ids;
 
 void expectSameModel(const Kelp &a, const Kelp &b) {
     EXPECT_EQ(a.getNumPoints(), b.getNumPoints());
+    EXPECT_EQ(a.getNumVerts(), b.getNumVerts());
+    EXPECT_EQ(a.getNumPointAttrs(), b.getNumPointAttrs());
+    EXPECT_EQ(a.getNumVertexAttrs(), b.getNumVertexAttrs());
+    EXPECT_EQ(a.getNumPrimAttrs(), b.getNumPrimAttrs());
+    EXPECT_EQ(a.getNumAttrs(), b.getNumAttrs());
+    EXPECT_EQ(a.getNumPointGroups(), b.getNumPointGroups());
     EXPECT_EQ(a.getNumPrims(), b.getNumPrims());
     EXPECT_EQ(a.getNumPrimGroups(), b.getNumPrimGroups());
     ASSERT_EQ(a.getPolygons().size(), b.getPolygons().size());
@@ -270,15 +277,84 @@ TEST(JsonFixtures, HoudiniTwelveRunOfPolys) {
     EXPECT_EQ(f.k.getVertexAttributes()[0].vector_data.size(), 400u);
 }
 
-TEST(JsonFixtures, TextFilesAreNotRead) {
-    REQUIRE_JSON_FIXTURES();
-    // ASCII JSON (.geo) does not pass loadBgeo's name test; given as bytes,
-    // it is refused with its line.
-    std::ifstream in(fixture("laika_sphere_grid_h165.geo"), std::ios::binary);
-    Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+// The text (.geo) twin of a binary file, loaded from its bytes: loadBgeo
+// takes only names holding "bgeo".
+struct TextLoad {
+    explicit TextLoad(const std::string &name) {
+        std::ifstream in(fixture(name), std::ios::binary);
+        const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        size = bytes.size();
+        testing::internal::CaptureStderr();
+        result = k.loadBgeoFromMemory(bytes.data(), bytes.size(), name);
+        err = testing::internal::GetCapturedStderr();
+    }
     Kelp k;
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(k.loadBgeoFromMemory(bytes.data(), bytes.size(), "grid.bgeo"), 0);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("as text"), std::string::npos) << err;
+    int result = -1;
+    std::string err;
+    std::size_t size = 0;
+};
+
+TEST(JsonFixtures, ParticleSystemAsTextIsItsBinaryTwin) {
+    REQUIRE_JSON_FIXTURES();
+    TextLoad text("laika_points_partsys_h16.geo");
+    FileLoad binary(fixture("laika_points_partsys_h16.bgeo"));
+    ASSERT_EQ(text.result, 1) << text.err;
+    ASSERT_EQ(binary.result, 1) << binary.err;
+    EXPECT_EQ(text.err, "");
+    EXPECT_EQ(text.k.getNumPoints(), 10u);
+    EXPECT_EQ(kinds(text.k.getPointAttributes()), (Names{"P:5:4", "N:5:3"}));
+    expectNear(text.k.getPolyVertexPosValue(0, 0), -1.07096f, 0.245003f, 0.0458688f);
+    expectSameModel(text.k, binary.k);
+}
+
+TEST(JsonFixtures, SphereAndGridAsTextIsItsBinaryTwin) {
+    REQUIRE_JSON_FIXTURES();
+    TextLoad text("laika_sphere_grid_h165.geo");
+    FileLoad binary(fixture("laika_sphere_grid_h165.bgeo"));
+    ASSERT_EQ(text.result, 1) << text.err;
+    ASSERT_EQ(binary.result, 1) << binary.err;
+    EXPECT_EQ(text.k.getNumPrims(), 2u);
+    ASSERT_EQ(text.k.getNumPolys(), 1u);
+    EXPECT_EQ(pointsOf(text.k, 0), (Ids{1, 2, 4, 3}));
+    const std::vector<Imath::Vec3<float>> &uv = text.k.getVertexAttributes()[0].vector_data;
+    ASSERT_EQ(uv.size(), 4u);
+    expectNear(uv[0], 0.0f, 0.1875f, 0.5f);
+    expectNear(uv[3], 0.0f, 0.8125f, 0.5f);
+    expectSameModel(text.k, binary.k);
+}
+
+TEST(JsonFixtures, PointCloudAsText) {
+    REQUIRE_JSON_FIXTURES();
+    TextLoad f("splish_points_h195.geo");
+    ASSERT_EQ(f.result, 1) << f.err;
+    EXPECT_EQ(f.k.getNumPoints(), 488u);
+    EXPECT_EQ(f.k.getNumVerts(), 0u);
+    EXPECT_EQ(f.k.getNumPrims(), 0u);
+    EXPECT_EQ(f.k.getNumPolys(), 0u);
+    EXPECT_EQ(kinds(f.k.getPointAttributes()), Names{"P:5:4"});
+    const std::vector<Imath::Vec3<float>> &p = f.k.getPointAttributes()[0].vector_data;
+    ASSERT_EQ(p.size(), 488u);
+    EXPECT_EQ(p[0], Imath::Vec3<float>(0.5f, -0.5f, 0.5f));
+    EXPECT_EQ(p[1], Imath::Vec3<float>(0.388888896f, -0.5f, 0.5f));
+}
+
+TEST(JsonFixtures, EveryTruncationOfARealTextFileFailsCleanly) {
+    REQUIRE_JSON_FIXTURES();
+    std::ifstream in(fixture("laika_sphere_grid_h165.geo"), std::ios::binary);
+    Bytes whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The document ends at its last ']'; only blanks follow it.
+    std::size_t last = whole.size();
+    while (last > 0 && whole[last - 1] != ']')
+        --last;
+    ASSERT_GT(last, 0u);
+    for (std::size_t n = 0; n < last; ++n) {
+        Kelp k;
+        testing::internal::CaptureStderr();
+        const int result = k.loadBgeoFromMemory(whole.data(), n, "cut.geo");
+        const std::string err = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(result, 0) << n;
+        ASSERT_EQ(countLines(err), 1) << n << ": " << err;
+        ASSERT_EQ(err.rfind("could not load cut.geo: ", 0), 0u) << n << ": " << err;
+        ASSERT_TRUE(k.getPointAttributes().empty()) << n;
+    }
 }

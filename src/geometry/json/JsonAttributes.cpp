@@ -184,7 +184,7 @@ bool readBody(TokenReader &reader, Owner owner, const Definition &def, std::uint
                            "\" has no values");
     if (isString && stored) {
         for (std::int32_t index : record.int_data)
-            if (index < -1 || static_cast<std::uint64_t>(index + 1) > strings)
+            if (index < -1 || static_cast<std::uint64_t>(std::int64_t{index} + 1) > strings)
                 return reader.fail("string attribute \"" + name + "\" uses string " +
                                    std::to_string(index) + " of " + std::to_string(strings));
     }

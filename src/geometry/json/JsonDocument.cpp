@@ -7,7 +7,9 @@
 //  - proportional to bytes already known to be in the decompressed data: a
 //    uniform array is checked against the bytes left before it is copied
 //    (at most 8 bytes kept per byte read: int8 counts kept as int64, flag
-//    bits as bytes), a plain array grows one element per token read; or
+//    bits as bytes), a plain array grows one element per token read, and
+//    text strings with escapes are decoded into no more bytes than their
+//    text; or
 //  - what the elements actually present need in the model: one value per
 //    point for each point attribute kept, one value per vertex for each
 //    vertex attribute kept, one point id per vertex a polygon uses, and a

@@ -10,17 +10,24 @@ namespace kelp {
 bool JsonLoader::parse(Kelp &model, const unsigned char *data, std::size_t size, bool trace,
                        std::string &error) {
     TokenReader reader(data, size);
+    // The binary form starts with its magic byte; anything else is read as
+    // text, which fails on its first byte if it is not JSON either.
+    const bool text = size == 0 || data[0] != kTokMagic;
+    if (text)
+        reader.startText();
     JsonDocument doc;
-    if (!reader.start() || !readDocument(reader, doc, trace)) {
+    if (!(text || reader.start()) || !readDocument(reader, doc, trace) || !reader.finish()) {
         error = reader.error();
         return false;
     }
     if (trace)
-        std::cerr << "JSON geometry " << doc.fileVersion << ": " << doc.pointCount << " points, "
-                  << doc.polygons.size() << " polygons kept; read past " << doc.skippedPacked
-                  << " packed, " << doc.skippedCurves << " curves, " << doc.skippedOther
-                  << " other primitives\n";
-    fill(model, doc);
+        std::cerr << "JSON geometry " << (text ? "as text " : "") << doc.fileVersion << ": "
+                  << doc.pointCount << " points, " << doc.polygons.size()
+                  << " polygons kept; read past " << doc.skippedPacked << " packed, "
+                  << doc.skippedCurves << " curves, " << doc.skippedOther
+                  << " other primitives
+                     ";
+            fill(model, doc);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The parser of Houdini's JSON-based geometry format (Houdini 12 and later):
-// a binary JSON document, from its magic on, into the model. Containers
-// (gzip, the Blosc container of .bgeo.sc files) are unwrapped before it.
+// a binary JSON document, from its magic on, or the same document as JSON
+// text, into the model. Containers (gzip, the Blosc container of .bgeo.sc
+// files) are unwrapped before it.
 #ifndef KELP_GEOMETRY_JSON_JSONLOADER_H
 #define KELP_GEOMETRY_JSON_JSONLOADER_H
 
@@ -15,7 +16,8 @@ struct JsonDocument;
 
 class JsonLoader {
 public:
-    // Reads the document held in data into model (which is expected empty).
+    // Reads the document held in data into model (which is expected empty):
+    // binary when data starts with the magic byte 7F, text otherwise.
     // False when the document is damaged or contradicts itself, with the
     // reason (and the byte it refers to) in error; the model is then partly
     // filled, so callers parse into a scratch model.

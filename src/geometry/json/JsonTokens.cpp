@@ -1,16 +1,15 @@
 #include "json/JsonTokens.h"
 
 #include "io/ByteOrder.h"
+#include "json/JsonText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 namespace kelp {
 
 namespace {
-
-// Nesting deeper than this is refused; real files nest fewer than 20 levels.
-const std::size_t kMaxDepth = 4096;
 
 std::string hexByte(unsigned value) {
     static const char digits[] = "0123456789ABCDEF";
@@ -83,10 +82,31 @@ std::uint64_t TokenReader::loadU64(const unsigned char *p) const {
     return loadAs<std::uint64_t>(p, m_order);
 }
 
+TokenReader::TokenReader(const unsigned char *data, std::size_t size) : m_cur(data, size) {}
+
+TokenReader::~TokenReader() = default;
+
+std::string TokenReader::position(std::size_t at) const {
+    if (!m_text)
+        return " at byte " + std::to_string(at);
+    // Counted only when a load fails.
+    const unsigned char *base = m_cur.here() - m_cur.offset();
+    const unsigned char *stop = base + std::min(at, m_cur.size());
+    std::size_t line = 1;
+    const unsigned char *lineStart = base;
+    for (const unsigned char *p = base; p < stop; ++p)
+        if (*p == '\n') {
+            ++line;
+            lineStart = p + 1;
+        }
+    return " at line " + std::to_string(line) + ", column " +
+           std::to_string(static_cast<std::size_t>(stop - lineStart) + 1);
+}
+
 bool TokenReader::fail(const std::string &message, std::size_t at) {
     if (!m_failed) {
         m_failed = true;
-        m_error = message + " at byte " + std::to_string(at);
+        m_error = message + position(at);
     }
     return false;
 }
@@ -114,6 +134,26 @@ bool TokenReader::start() {
     else
         return fail("bad binary JSON magic", 1);
     return true;
+}
+
+void TokenReader::startText() {
+    m_text = std::make_unique<TextLexer>();
+}
+
+bool TokenReader::finish() {
+    if (m_failed)
+        return false;
+    if (!m_text)
+        return true;
+    if (m_havePeek)
+        return fail("text after the end of the document", m_peek.offset);
+    return m_text->finish(m_cur) || fail(m_text->reason(), m_text->where());
+}
+
+bool TokenReader::readTextToken(Token &token) {
+    if (m_failed)
+        return false;
+    return m_text->next(m_cur, token) || fail(m_text->reason(), m_text->where());
 }
 
 bool TokenReader::readLength(std::uint64_t &value) {
@@ -245,6 +285,8 @@ bool TokenReader::readUniform(Token &token) {
 }
 
 bool TokenReader::readToken(Token &token) {
+    if (m_text)
+        return readTextToken(token);
     for (;;) {
         if (m_failed)
             return false;
@@ -400,8 +442,8 @@ bool TokenReader::skipValue() {
         switch (token.kind) {
         case TokenKind::ArrayBegin:
         case TokenKind::MapBegin:
-            if (open.size() >= kMaxDepth)
-                return fail("nesting deeper than " + std::to_string(kMaxDepth) + " levels",
+            if (open.size() >= kMaxJsonDepth)
+                return fail("nesting deeper than " + std::to_string(kMaxJsonDepth) + " levels",
                             token.offset);
             open.push_back(token.kind == TokenKind::MapBegin);
             break;

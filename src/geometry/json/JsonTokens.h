@@ -1,6 +1,8 @@
 // Bounds-checked reader of Houdini's binary JSON byte stream: one-byte tokens
 // followed by their data, a string table built by token definitions, and
-// uniform arrays whose elements follow as raw bytes.
+// uniform arrays whose elements follow as raw bytes. The same reader hands
+// out the tokens of the text form (JsonText.h), so that the document reader
+// above it sees one stream whichever form the file has.
 //
 // The reader hands out one token at a time (with one token of look-ahead);
 // token definitions and undefinitions are applied on the way and never seen
@@ -14,12 +16,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace kelp {
+
+class TextLexer;
+
+// Arrays and maps nested deeper than this are refused in either form; real
+// files nest fewer than 20 levels.
+const std::size_t kMaxJsonDepth = 4096;
 
 enum class TokenKind : std::uint8_t {
     Null,
@@ -82,11 +91,20 @@ float halfToFloat(std::uint16_t bits);
 
 class TokenReader {
 public:
-    TokenReader(const unsigned char *data, std::size_t size) : m_cur(data, size) {}
+    TokenReader(const unsigned char *data, std::size_t size);
+    ~TokenReader();
 
     // Reads the magic (7F and the word 0x624A534E in the writer's byte order)
     // and sets the byte order from it.
     bool start();
+    // Reads the text form instead, from the first byte on.
+    void startText();
+    bool text() const { return m_text != nullptr; }
+    // Text: after the document, only blanks may follow. Binary: true.
+    bool finish();
+    // The fewest bytes one element of an array takes in this form (text: a
+    // digit and its separator), for checking counts against the bytes left.
+    std::size_t minElementBytes() const { return m_text ? 2 : 1; }
 
     // The next token; false once the stream has failed (sticky).
     bool next(Token &token);
@@ -119,6 +137,9 @@ public:
 
 private:
     bool readToken(Token &token);
+    bool readTextToken(Token &token);
+    // " at byte N", or " at line L, column C" in text.
+    std::string position(std::size_t at) const;
     bool readLength(std::uint64_t &value);
     bool lookup(std::uint64_t id, std::string_view &out, std::size_t at);
     bool define();
@@ -137,6 +158,8 @@ private:
     // undefined id.
     std::vector<std::string_view> m_table;
     std::unordered_map<std::uint64_t, std::string_view> m_sparse;
+    // Set for the text form.
+    std::unique_ptr<TextLexer> m_text;
 };
 
 } // namespace kelp

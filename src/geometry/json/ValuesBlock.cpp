@@ -399,16 +399,17 @@ bool readData(TokenReader &reader, Form form, Layout &layout, std::uint64_t elem
         const std::uint64_t expected = pagedValueCount(layout, elements);
         if (!openNumbers(reader, array, "rawpagedata"))
             return false;
-        if (array.kind == TokenKind::Uniform ? array.count != expected
-                                             : expected > reader.remaining())
+        if (array.kind == TokenKind::Uniform
+                ? array.count != expected
+                : expected > reader.remaining() / reader.minElementBytes())
             return reader.fail(std::string("'rawpagedata' of '") + what + "' holds " +
                                    (array.kind == TokenKind::Uniform ? std::to_string(array.count)
                                                                      : std::string("fewer")) +
                                    " values, " + std::to_string(expected) + " expected",
                                array.offset);
     } else {
-        // Every tuple or value takes at least one byte.
-        if (elements > reader.remaining())
+        // Every tuple or value takes at least one byte (two in text).
+        if (elements > reader.remaining() / reader.minElementBytes())
             return reader.fail(std::string("'") + what + "' cannot hold " +
                                    std::to_string(elements) + " elements",
                                at);
