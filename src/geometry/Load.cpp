@@ -4,10 +4,12 @@
 //   2. unwrap the containers, recognised by their first bytes: gzip, then
 //      the Blosc container of .bgeo.sc files;
 //   3. recognise the content by its first bytes and hand it to its parser,
-//      classic binary or binary JSON, which fills a scratch detail;
+//      classic binary, classic text or binary JSON, which fills a scratch
+//      detail;
 //   4. move the scratch detail into the caller's only when the parse is whole.
 // Every failure is one line: "could not load NAME: REASON". Nothing is thrown
 // to the caller; running out of memory is a failed load like any other.
+#include "classic/ClassicAsciiLoader.h"
 #include "classic/ClassicLoader.h"
 #include "io/BloscContainer.h"
 #include "io/ByteBuffer.h"
@@ -106,6 +108,19 @@ std::int32_t parseClassic(Kelp &model, const Stage &stage, const std::string &na
     return 1;
 }
 
+std::int32_t parseClassicAscii(Kelp &model, const Stage &stage, const std::string &name) {
+    Kelp scratch(model);
+    ClassicAsciiLoader loader(scratch, stage.data, stage.size);
+    const std::string form = "ASCII geometry file" + stage.containers + ": ";
+    if (!loader.load(tracing()))
+        return failLine(name, form + loader.error());
+    std::string error;
+    if (!onePosition(scratch, error))
+        return failLine(name, form + error);
+    model = std::move(scratch);
+    return 1;
+}
+
 std::int32_t parseJson(Kelp &model, const Stage &stage, const std::string &name) {
     Kelp scratch(model);
     std::string error;
@@ -126,7 +141,7 @@ std::int32_t parse(Kelp &model, const Stage &stage, const std::string &name) {
         return failLine(name, "the file is in Houdini's newer geometry format as text, which "
                               "Kelp does not read");
     case FileFormat::ClassicAscii:
-        return failLine(name, "the file is an ASCII geometry file, which Kelp does not read");
+        return parseClassicAscii(model, stage, name);
     case FileFormat::Empty:
         return failLine(name, stage.containers.empty() ? "the file is empty"
                                                        : "the file is empty" + stage.containers);
