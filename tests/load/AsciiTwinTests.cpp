@@ -141,6 +141,25 @@ TEST(AsciiTwin, GzipAroundTheTextIsUnwrapped) {
     expectSameModel(twin.binary(), gzipBytes(bytesOf(twin.text())), k);
 }
 
+// Brackets need no blanks around them, so the size checks must allow a
+// point in "0 0 0 1(5)" and a vertex in "0(1)".
+TEST(AsciiTwin, TextWithoutBlanksAroundBracketsLoadsWhenItIsAlmostAllPoints) {
+    std::string text = "PGEOMETRY V5 NPoints 300 NPrims 1 NPointGroups 0 NPrimGroups 0 "
+                       "NPointAttrib 1 NVertexAttrib 1 NPrimAttrib 0 NAttrib 0 "
+                       "PointAttrib a 1 int 0 ";
+    for (int p = 0; p < 300; ++p)
+        text += "0 0 0 1(5)";
+    text += " VertexAttrib b 1 int 0 Part 600 ";
+    for (int v = 0; v < 600; ++v)
+        text += "0(1)";
+    text += " beginExtra endExtra";
+    Kelp k;
+    Loaded r = loadInto(k, bytesOf(text), "tight.geo");
+    ASSERT_EQ(r.result, 1) << r.err;
+    EXPECT_EQ(k.getPointAttributes()[1].int_data, std::vector<std::int32_t>(300, 5));
+    EXPECT_EQ(k.getVertexAttributes()[0].int_data.size(), 0u); // particle vertices are not kept
+}
+
 // ---- the real twin files --------------------------------------------------
 
 std::string fixture(const std::string &name) {

@@ -15,7 +15,8 @@ const std::int32_t kPolygonKey = 0x1;
 const std::int32_t kParticlesKey = 0x8000;
 
 // Fewest bytes of text an item can take: every number is at least one digit
-// and one separator. A dictionary entry is at least "a 0 int" and a blank.
+// and one separator, a blank or a bracket ("0 0 0 1(0)" is a whole point
+// with one value). A dictionary entry is at least "a 0 int" and a blank.
 const std::size_t kMinNumberText = 2;
 const std::size_t kMinEntryText = 8;
 // The longest name the binary form can carry (a signed 16-bit length).
@@ -376,8 +377,7 @@ template <class Tr> bool ClassicAsciiLoader::readPoints(Tr &tr) {
     const std::size_t count = m_model.numberOfPoints;
     for (const Plan &p : m_pointPlans)
         m_pointValues += static_cast<std::size_t>(p.size);
-    // x y z w, the values, and the two brackets around them.
-    const std::size_t least = kMinNumberText * (4 + m_pointValues) + (m_pointPlans.empty() ? 0 : 2);
+    const std::size_t least = kMinNumberText * (4 + m_pointValues);
     if (count > m_cur.remaining() / least)
         return fail("the point count " + num(count) + " needs at least " + num(least) +
                     " bytes of text per point, but only " + num(m_cur.remaining()) +
@@ -452,8 +452,7 @@ template <class Tr> bool ClassicAsciiLoader::readBody(Tr &tr, bool polygon, std:
     if (!readU32(vertices, "the vertex count"))
         return false;
     tr.value(polygon ? "\nnumber of poly verts: " : "\nnumber of particle verts: ", vertices);
-    const std::size_t least =
-        kMinNumberText * (1 + m_vertexValues) + (m_vertexPlans.empty() ? 0 : 2);
+    const std::size_t least = kMinNumberText * (1 + m_vertexValues);
     if (vertices > m_cur.remaining() / least)
         return fail("primitive " + num(index) + " has " + num(vertices) +
                     " vertices, more than the " + num(m_cur.remaining()) +
@@ -503,8 +502,10 @@ bool ClassicAsciiLoader::readGroups(Tr &tr, const char *kind, std::uint32_t coun
         if (!nameWord(name))
             return failAt(name, "expected the name of " + std::string(kind) + " group " + num(g) +
                                     ", found " + name.shown());
-        tr.text("\ngroup: ");
-        tr.text(nameOf(name).c_str());
+        if (Tr::on) {
+            tr.text("\ngroup: ");
+            tr.text(nameOf(name).c_str());
+        }
         const TextWord countWord = m_cur.next();
         std::uint32_t members = 0;
         if (!wordToU32(countWord, members))
