@@ -287,49 +287,62 @@ bool ClassicAsciiLoader::readEntry(Tr &tr, AttrDict dict, AttributeData &record,
     record.size = plan.size;
     record.type = form.storedType;
 
-    if (type == kTypeIndex) {
-        // A string table instead of a default.
-        std::uint32_t strings = 0;
-        if (!readU32(strings, "the string count"))
-            return false;
-        tr.value(" ", strings);
-        if (strings > m_cur.remaining() / kMinNumberText)
-            return fail("attribute \"" + record.name + "\" has " + num(strings) +
-                        " strings, more than the " + num(m_cur.remaining()) +
-                        " bytes of text left at " + where(m_cur.offset()) + " can hold");
-        for (std::uint32_t s = 0; s < strings; ++s) {
-            const TextWord text = m_cur.next();
-            if (!nameWord(text))
-                return failAt(text, "expected string " + num(s) + " of attribute \"" + record.name +
-                                        "\", found " + text.shown());
-        }
-        return true;
+    // A string table instead of a default.
+    if (type == kTypeIndex)
+        return readStringTable(tr, record.name);
+    Element first;
+    if (!readElement(tr, plan, first, "a default value", "a default value"))
+        return false;
+    if (plan.store == AttrStore::Float)
+        record.float_default = first.floats[0];
+    else if (plan.store == AttrStore::Vector)
+        record.vector_default =
+            Imath::Vec3<float>(first.floats[0], first.floats[1], first.floats[2]);
+    else if (plan.store == AttrStore::Int)
+        record.int_default = first.integer;
+    return true;
+}
+
+template <class Tr> bool ClassicAsciiLoader::readStringTable(Tr &tr, const std::string &name) {
+    std::uint32_t strings = 0;
+    if (!readU32(strings, "the string count"))
+        return false;
+    tr.value(" ", strings);
+    if (strings > m_cur.remaining() / kMinNumberText)
+        return fail("attribute \"" + name + "\" has " + num(strings) + " strings, more than the " +
+                    num(m_cur.remaining()) + " bytes of text left at " + where(m_cur.offset()) +
+                    " can hold");
+    for (std::uint32_t s = 0; s < strings; ++s) {
+        const TextWord text = m_cur.next();
+        if (!nameWord(text))
+            return failAt(text, "expected string " + num(s) + " of attribute \"" + name +
+                                    "\", found " + text.shown());
     }
-    float first[3] = {0.0f, 0.0f, 0.0f};
-    std::int32_t firstInt = 0;
-    for (std::int32_t c = 0; c < size; ++c) {
+    return true;
+}
+
+// The components of one element; what the model keeps of them (the first
+// three floats, the first integer) in e.
+template <class Tr>
+bool ClassicAsciiLoader::readElement(Tr &tr, const Plan &plan, Element &e, const char *floatWhat,
+                                     const char *intWhat) {
+    for (std::int16_t c = 0; c < plan.size; ++c) {
         if (plan.floats) {
             float v = 0.0f;
-            if (!readF32(v, "a default value"))
+            if (!readF32(v, floatWhat))
                 return false;
             if (c < 3)
-                first[c] = v;
+                e.floats[c] = v;
             tr.value(" ", v);
         } else {
             std::int32_t v = 0;
-            if (!readI32(v, "a default value"))
+            if (!readI32(v, intWhat))
                 return false;
             if (c == 0)
-                firstInt = v;
+                e.integer = v;
             tr.value(" ", v);
         }
     }
-    if (plan.store == AttrStore::Float)
-        record.float_default = first[0];
-    else if (plan.store == AttrStore::Vector)
-        record.vector_default = Imath::Vec3<float>(first[0], first[1], first[2]);
-    else if (plan.store == AttrStore::Int)
-        record.int_default = firstInt;
     return true;
 }
 
@@ -341,34 +354,18 @@ bool ClassicAsciiLoader::readValues(Tr &tr, const std::vector<Plan> &plans, char
     if (!expectWord(opening))
         return false;
     for (const Plan &plan : plans) {
-        float f[3] = {0.0f, 0.0f, 0.0f};
-        std::int32_t firstInt = 0;
-        for (std::int16_t c = 0; c < plan.size; ++c) {
-            if (plan.floats) {
-                float v = 0.0f;
-                if (!readF32(v, "a value"))
-                    return false;
-                if (c < 3)
-                    f[c] = v;
-                tr.value(" ", v);
-            } else {
-                std::int32_t v = 0;
-                if (!readI32(v, "an integer value"))
-                    return false;
-                if (c == 0)
-                    firstInt = v;
-                tr.value(" ", v);
-            }
-        }
+        Element e;
+        if (!readElement(tr, plan, e, "a value", "an integer value"))
+            return false;
         if (!keep || !plan.record)
             continue;
         AttributeData &r = *plan.record;
         if (plan.store == AttrStore::Float)
-            r.float_data.push_back(f[0]);
+            r.float_data.push_back(e.floats[0]);
         else if (plan.store == AttrStore::Vector)
-            r.vector_data.emplace_back(f[0], f[1], f[2]);
+            r.vector_data.emplace_back(e.floats[0], e.floats[1], e.floats[2]);
         else if (plan.store == AttrStore::Int)
-            r.int_data.push_back(firstInt);
+            r.int_data.push_back(e.integer);
     }
     return expectWord(closing);
 }

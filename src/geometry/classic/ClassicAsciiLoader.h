@@ -56,12 +56,20 @@ private:
         std::int16_t size = 0;
         AttributeData *record = nullptr; // where kept values go
     };
+    struct Element {
+        float floats[3] = {0.0f, 0.0f, 0.0f};
+        std::int32_t integer = 0;
+    };
 
     template <class Tr> bool run(Tr &tr);
     template <class Tr> bool readHeader(Tr &tr);
     template <class Tr>
     bool readDictionary(Tr &tr, AttrDict dict, std::uint32_t count, std::vector<Plan> &plans);
     template <class Tr> bool readEntry(Tr &tr, AttrDict dict, AttributeData &record, Plan &plan);
+    template <class Tr> bool readStringTable(Tr &tr, const std::string &name);
+    template <class Tr>
+    bool readElement(Tr &tr, const Plan &plan, Element &e, const char *floatWhat,
+                     const char *intWhat);
     template <class Tr> bool readPoints(Tr &tr);
     template <class Tr> bool readPrimitives(Tr &tr);
     template <class Tr> bool readBody(Tr &tr, bool polygon, std::uint32_t index);
