@@ -3,7 +3,9 @@
 // the header's counts, attribute dictionaries of every type and size, point
 // records, primitives in runs and with their own keys (polygons open and
 // closed, particles, keys of other types), 16- or 32-bit point indices,
-// detail attributes, groups and the extra section, and gzip around it.
+// detail attributes, groups and the extra section, and gzip around it. One
+// choice writes the same file in the text form instead ("PGEOMETRY V5",
+// words and brackets in the binary form's order).
 // Mostly the file is what a writer would produce; each choice may also bend
 // one part of it. Whatever loads must pass the model checks, and when no
 // choice bent the file, a load that succeeds must give the points and
@@ -17,6 +19,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -39,6 +42,30 @@ struct Out {
         u32(bits);
     }
     void text(const std::string &s) { b.insert(b.end(), s.begin(), s.end()); }
+
+    // The text form: words separated by one blank, lines ended by line().
+    void word(const std::string &s) {
+        if (!b.empty() && b.back() != '\n')
+            u8(' ');
+        text(s);
+    }
+    void line() { u8('\n'); }
+    void number(std::uint32_t v) { word(std::to_string(v)); }
+    void integer(std::int32_t v) { word(std::to_string(v)); }
+    void real(float v) {
+        char digits[32];
+        std::snprintf(digits, sizeof digits, "%.9g", static_cast<double>(v));
+        word(digits);
+    }
+    void quoted(const std::string &s) {
+        std::string q = "\"";
+        for (char c : s) {
+            if (c == '"' || c == '\\')
+                q += '\\';
+            q += c;
+        }
+        word(q + "\"");
+    }
 };
 
 struct Attr {
@@ -49,7 +76,7 @@ struct Attr {
 
 class Builder {
 public:
-    explicit Builder(Choices &c) : c(c) {}
+    Builder(Choices &c, bool text) : c(c), m_text(text) {}
 
     Bytes file() {
         // Point counts: small, or at the edge of the 16-bit indices.
@@ -61,36 +88,62 @@ public:
         const std::uint32_t pointGroups = c.oneIn(4) ? c.range(1, 2) : 0;
         const std::uint32_t primGroups = c.oneIn(4) ? c.range(1, 2) : 0;
 
+        const char *magic = m_text ? "PGEOMETRY V" : "BgeoV";
         if (c.oneIn(64))
-            o.text("BgeoV" + c.text(1)), bent = true;
+            o.text(magic + c.text(1)), bent = true;
         else
-            o.text("BgeoV");
-        o.u32(stated(5));
-        o.u32(stated(points)), o.u32(stated(prims));
-        o.u32(stated(pointGroups)), o.u32(stated(primGroups));
-        o.u32(stated(pointAttrs)), o.u32(stated(vertexAttrs));
-        o.u32(stated(primAttrs)), o.u32(stated(detailAttrs));
+            o.text(magic);
+        if (m_text) {
+            o.text(std::to_string(stated(5)));
+            const char *labels[] = {"NPoints",      "NPrims",        "NPointGroups", "NPrimGroups",
+                                    "NPointAttrib", "NVertexAttrib", "NPrimAttrib",  "NAttrib"};
+            const std::uint32_t counts[] = {points,     prims,       pointGroups, primGroups,
+                                            pointAttrs, vertexAttrs, primAttrs,   detailAttrs};
+            for (int i = 0; i < 8; ++i) {
+                if (i % 2 == 0 && i != 6)
+                    o.line();
+                o.word(c.oneIn(64) ? (bent = true, c.text(8)) : labels[i]);
+                o.number(stated(counts[i]));
+            }
+            o.line();
+        } else {
+            o.u32(stated(5));
+            o.u32(stated(points)), o.u32(stated(prims));
+            o.u32(stated(pointGroups)), o.u32(stated(primGroups));
+            o.u32(stated(pointAttrs)), o.u32(stated(vertexAttrs));
+            o.u32(stated(primAttrs)), o.u32(stated(detailAttrs));
+        }
 
-        dictionary(pointAttrs, pointDict);
+        dictionary(pointAttrs, pointDict, "PointAttrib");
         for (std::uint32_t p = 0; p < points; ++p) {
             // Edge-sized files keep their records cheap to make.
             const bool plain = points > 1000;
-            o.f32(plain ? static_cast<float>(p) : c.real()), o.f32(plain ? 0.0f : c.real());
-            o.f32(plain ? 0.0f : c.real()), o.f32(1.0f);
-            values(pointDict, plain);
+            real(plain ? static_cast<float>(p) : c.real()), real(plain ? 0.0f : c.real());
+            real(plain ? 0.0f : c.real()), real(1.0f);
+            values(pointDict, plain, '(', ')');
+            if (m_text)
+                o.line();
         }
-        dictionary(vertexAttrs, vertexDict);
-        dictionary(primAttrs, primDict);
+        dictionary(vertexAttrs, vertexDict, "VertexAttrib");
+        dictionary(primAttrs, primDict, "PrimitiveAttrib");
         primitives();
-        dictionary(detailAttrs, detailDict);
-        values(detailDict, false);
+        dictionary(detailAttrs, detailDict, "DetailAttrib");
+        values(detailDict, false, '(', ')');
         groups(pointGroups, points);
         groups(primGroups, prims);
-        // The extra section: 00, optional bytes, FF.
-        o.u8(c.oneIn(20) ? (bent = true, c.byte()) : 0x00);
-        if (c.oneIn(4))
-            o.text(c.text(29));
-        o.u8(c.oneIn(20) ? (bent = true, c.byte()) : 0xFF);
+        if (m_text) {
+            // beginExtra, optional text, endExtra.
+            o.word(c.oneIn(20) ? (bent = true, c.text(10)) : "beginExtra"), o.line();
+            if (c.oneIn(4))
+                o.text(c.text(29)), o.line();
+            o.word(c.oneIn(20) ? (bent = true, c.text(8)) : "endExtra"), o.line();
+        } else {
+            // The extra section: 00, optional bytes, FF.
+            o.u8(c.oneIn(20) ? (bent = true, c.byte()) : 0x00);
+            if (c.oneIn(4))
+                o.text(c.text(29));
+            o.u8(c.oneIn(20) ? (bent = true, c.byte()) : 0xFF);
+        }
         if (c.oneIn(10))
             o.text(c.text(6)), bent = true;
         if (c.oneIn(10) && !o.b.empty())
@@ -123,6 +176,7 @@ public:
 
 private:
     Choices &c;
+    const bool m_text;
     Out o;
     std::uint32_t points = 0;
     std::vector<Attr> pointDict, vertexDict, primDict, detailDict;
@@ -163,7 +217,7 @@ private:
         // The index width a writer uses for this point count; or the other one.
         // From 65533 to 65535 points writers use either.
         m_wide = points > 65535;
-        if (c.oneIn(points >= 65533 ? 2 : 16)) {
+        if (!m_text && c.oneIn(points >= 65533 ? 2 : 16)) {
             m_wide = !m_wide;
             bent = bent || points < 65533 || points > 65535;
         }
@@ -201,7 +255,30 @@ private:
         return total;
     }
 
-    void dictionary(std::uint32_t count, std::vector<Attr> &dict) {
+    void real(float v) { m_text ? o.real(v) : o.f32(v); }
+
+    static const char *typeWord(std::int32_t type) {
+        switch (type) {
+        case 0:
+            return "float";
+        case 1:
+            return "int";
+        case 4:
+            return "index";
+        case 5:
+            return "vector";
+        case 2:
+            return "string";
+        case 3:
+            return "mixed";
+        default:
+            return "type7";
+        }
+    }
+
+    void dictionary(std::uint32_t count, std::vector<Attr> &dict, const char *keyword) {
+        if (m_text && count)
+            o.word(c.oneIn(40) ? (bent = true, c.text(12)) : keyword), o.line();
         static const char *const kNames[] = {"Cd",     "N",     "uv",        "v",      "id",
                                              "pscale", "Alpha", "generator", "varmap", "P"};
         static const std::int32_t kTypes[] = {0, 0, 1, 5, 5, 4, 2, 3, 7};
@@ -215,66 +292,140 @@ private:
             bent = bent || attr.size < 1 || (attr.type == 4 && attr.size != 1) ||
                    (attr.type != 0 && attr.type != 1 && attr.type != 4 && attr.type != 5);
             attr.strings = 0;
-            o.u16(static_cast<std::uint16_t>(name.size())), o.text(name);
-            o.u16(static_cast<std::uint16_t>(attr.size));
-            o.u32(static_cast<std::uint32_t>(attr.type));
+            if (m_text) {
+                o.quoted(name);
+                o.integer(attr.size);
+                o.word(typeWord(attr.type));
+            } else {
+                o.u16(static_cast<std::uint16_t>(name.size())), o.text(name);
+                o.u16(static_cast<std::uint16_t>(attr.size));
+                o.u32(static_cast<std::uint32_t>(attr.type));
+            }
             if (attr.type == 4) {
                 attr.strings = c.range(0, 4);
-                o.u32(stated(attr.strings));
+                m_text ? o.number(stated(attr.strings)) : o.u32(stated(attr.strings));
                 for (std::uint32_t s = 0; s < attr.strings; ++s) {
                     const std::string text =
                         name == "varmap" && c.flag() ? "name -> NAME" : c.text(8);
-                    o.u16(static_cast<std::uint16_t>(text.size())), o.text(text);
+                    if (m_text)
+                        o.quoted(text);
+                    else
+                        o.u16(static_cast<std::uint16_t>(text.size())), o.text(text);
                 }
             } else {
-                for (std::int16_t k = 0; k < std::max<std::int16_t>(attr.size, 0); ++k)
-                    attr.type == 1 ? o.u32(c.u16()) : o.f32(c.real());
+                for (std::int16_t k = 0; k < std::max<std::int16_t>(attr.size, 0); ++k) {
+                    if (attr.type != 1)
+                        real(c.real());
+                    else if (m_text)
+                        o.number(c.u16());
+                    else
+                        o.u32(c.u16());
+                }
             }
+            if (m_text)
+                o.line();
             dict.push_back(attr);
         }
     }
 
-    void values(const std::vector<Attr> &dict, bool plain) {
+    // One element's values; in the text form inside the brackets given.
+    void values(const std::vector<Attr> &dict, bool plain, char open, char close) {
+        if (m_text && dict.empty())
+            return;
+        if (m_text)
+            o.word(std::string(1, open));
         for (const Attr &a : dict)
             for (std::int16_t k = 0; k < std::max<std::int16_t>(a.size, 0); ++k) {
+                std::uint32_t bits = 0;
                 if (plain)
-                    o.u32(0);
+                    bits = 0;
                 else if (a.type == 4)
-                    o.u32(c.oneIn(8) ? (bent = true, c.u32())
-                                     : c.range(0, a.strings ? a.strings - 1 : 0));
+                    bits = c.oneIn(8) ? (bent = true, c.u32())
+                                      : c.range(0, a.strings ? a.strings - 1 : 0);
                 else if (a.type == 1)
-                    o.u32(c.u32());
+                    bits = c.u32();
+                else {
+                    real(c.real());
+                    continue;
+                }
+                if (!m_text)
+                    o.u32(bits);
+                else if (plain || a.type == 0 || a.type == 5)
+                    o.real(0.0f);
                 else
-                    o.f32(c.real());
+                    o.integer(static_cast<std::int32_t>(bits));
             }
+        if (m_text)
+            o.word(std::string(1, close));
     }
 
-    void index(std::uint32_t id) { m_wide ? o.u32(id) : o.u16(static_cast<std::uint16_t>(id)); }
+    void index(std::uint32_t id) {
+        if (m_text)
+            o.number(id);
+        else
+            m_wide ? o.u32(id) : o.u16(static_cast<std::uint16_t>(id));
+    }
+
+    // The word of a primitive type in the text form.
+    std::string typeName(std::uint32_t key) {
+        switch (key) {
+        case 1:
+            return "Poly";
+        case 0x8000:
+            return "Part";
+        case 0x2:
+            return "NURBCurve";
+        case 0x10:
+            return "Mesh";
+        case 0x1000:
+            return "Sphere";
+        default:
+            return std::to_string(key);
+        }
+    }
 
     void body(const Prim &p) {
-        o.u32(stated(static_cast<std::uint32_t>(p.ids.size())));
+        const std::uint32_t count = stated(static_cast<std::uint32_t>(p.ids.size()));
+        if (m_text)
+            o.number(count);
+        else
+            o.u32(count);
         if (p.key != 0x8000)
-            o.u8(p.open ? ':' : '<');
+            m_text ? o.word(p.open ? ":" : "<") : o.u8(p.open ? ':' : '<');
         const std::size_t written = std::min<std::size_t>(p.ids.size(), 4096);
         for (std::size_t v = 0; v < written; ++v) {
             index(p.ids[v]);
-            values(vertexDict, false);
+            values(vertexDict, false, '(', ')');
         }
-        values(primDict, false);
+        values(primDict, false, '[', ']');
+        if (m_text)
+            o.line();
     }
 
     void primitives() {
         for (const Group &g : m_groups) {
-            if (g.run) {
+            const std::uint32_t key = g.prims.empty() ? 1 : g.prims[0].key;
+            if (g.run && m_text) {
+                // A text run may be of any length.
+                o.word("Run"), o.number(stated(static_cast<std::uint32_t>(g.prims.size())));
+                o.word(typeName(key)), o.line();
+                for (const Prim &p : g.prims)
+                    body(p);
+            } else if (g.run) {
                 o.u32(0xFFFFFFFFu);
                 o.u16(
                     static_cast<std::uint16_t>(stated(static_cast<std::uint32_t>(g.prims.size()))));
-                o.u32(g.prims.empty() ? 1 : g.prims[0].key);
+                o.u32(key);
                 for (const Prim &p : g.prims)
                     body(p);
             } else {
-                for (const Prim &p : g.prims)
-                    o.u32(p.key), body(p);
+                for (const Prim &p : g.prims) {
+                    if (m_text)
+                        o.word(typeName(p.key));
+                    else
+                        o.u32(p.key);
+                    body(p);
+                }
             }
         }
     }
@@ -283,6 +434,15 @@ private:
     void groups(std::uint32_t count, std::uint32_t elements) {
         for (std::uint32_t g = 0; g < count; ++g) {
             const std::string name = c.text(6);
+            if (m_text) {
+                // Name, element count, one 0 or 1 per element.
+                o.quoted(name), o.number(elements), o.line();
+                std::string flags;
+                for (std::uint32_t k = 0; k < elements && k < 4096 * 8; ++k)
+                    flags += static_cast<char>('0' + (k % 8 == 0 ? c.byte() : 0) % 2);
+                o.word(flags), o.line();
+                continue;
+            }
             o.u16(static_cast<std::uint16_t>(name.size())), o.text(name);
             o.u32(elements);
             for (std::uint32_t k = 0; k < (elements + 7) / 8 && k < 4096; ++k)
@@ -310,13 +470,14 @@ Bytes gzip(const Bytes &data) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     Choices c(data, size);
     const bool compressed = c.oneIn(6);
-    Builder builder(c);
+    const bool text = c.oneIn(4);
+    Builder builder(c, text);
     Bytes file = builder.file();
     if (compressed)
         file = gzip(file);
     kelpfuzz::saveBuiltFile(file);
     Kelp detail;
-    if (detail.loadBgeoFromMemory(file.data(), file.size(), "fuzz.bgeo") == 1) {
+    if (detail.loadBgeoFromMemory(file.data(), file.size(), text ? "fuzz.geo" : "fuzz.bgeo") == 1) {
         kelpfuzz::trapOnProblem(detail);
         if (!builder.bent && !builder.matches(detail))
             __builtin_trap();

@@ -14,6 +14,7 @@
 // sizes an allocation before the bytes that back it are known to be there;
 // parsers grow their arrays as the bytes are read, or reserve from counts
 // checked against the bytes that remain.
+#include "classic/ClassicAsciiLoader.h"
 #include "classic/ClassicLoader.h"
 #include "io/BloscContainer.h"
 #include "io/ByteBuffer.h"
@@ -112,6 +113,19 @@ std::int32_t parseClassic(Kelp &model, const Stage &stage, const std::string &na
     return 1;
 }
 
+std::int32_t parseClassicAscii(Kelp &model, const Stage &stage, const std::string &name) {
+    Kelp scratch(model);
+    ClassicAsciiLoader loader(scratch, stage.data, stage.size);
+    const std::string form = "ASCII geometry file" + stage.containers + ": ";
+    if (!loader.load(tracing()))
+        return failLine(name, form + loader.error());
+    std::string error;
+    if (!onePosition(scratch, error))
+        return failLine(name, form + error);
+    model = std::move(scratch);
+    return 1;
+}
+
 std::int32_t parseJson(Kelp &model, const Stage &stage, const std::string &name) {
     Kelp scratch(model);
     std::string error;
@@ -132,7 +146,7 @@ std::int32_t parse(Kelp &model, const Stage &stage, const std::string &name) {
     case FileFormat::JsonAscii:
         return parseJson(model, stage, name);
     case FileFormat::ClassicAscii:
-        return failLine(name, "the file is an ASCII geometry file, which Kelp does not read");
+        return parseClassicAscii(model, stage, name);
     case FileFormat::Empty:
         return failLine(name, stage.containers.empty() ? "the file is empty"
                                                        : "the file is empty" + stage.containers);

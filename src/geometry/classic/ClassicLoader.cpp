@@ -423,32 +423,16 @@ bool ClassicLoader::readEntry(Tr &tr, Dict dict, AttributeData &record, Plan &pl
     if (size < (dict == Dict::Detail ? 0 : 1))
         return fail("attribute \"" + record.name + "\" at byte " + num(at) + " has size " +
                     std::to_string(size));
-    if (type != 0 && type != 1 && type != 4 && type != 5)
+    if (!knownAttributeType(type))
         return fail("attribute \"" + record.name + "\" at byte " + num(at) + " has type " +
                     std::to_string(type) + ", whose layout Kelp does not know");
 
-    // What the model keeps: floats and vectors of three or more components
-    // as vectors (their first three), one float as a float, a point float pair
-    // as its first value, a vertex float pair or a two-component vector as a
-    // vector with z 0; integers and string indices as their first component.
+    const AttributeForm form = keptForm(dict, type, size);
     plan.size = size;
     plan.bytes = static_cast<std::uint32_t>(size) * 4;
-    plan.floats = type == 0 || type == 5;
-    std::int32_t storedType = type;
-    if (type == 1 || type == 4) {
-        plan.store = Store::Int;
-    } else if (size >= 3) {
-        plan.store = Store::Vector;
-        storedType = 5;
-    } else if (size == 2 && !(dict == Dict::Point && type == 0)) {
-        plan.store = Store::Vector;
-        storedType = 5;
-    } else {
-        plan.store = Store::Float;
-        storedType = 0;
-    }
-    if (dict == Dict::Primitive || dict == Dict::Detail)
-        plan.store = Store::None;
+    plan.floats = form.floats;
+    plan.store = form.store;
+    const std::int32_t storedType = form.storedType;
     record.size = size;
     record.type = storedType;
 

@@ -9,6 +9,7 @@
 #ifndef KELP_GEOMETRY_CLASSICLOADER_H
 #define KELP_GEOMETRY_CLASSICLOADER_H
 
+#include "classic/AttributeForm.h"
 #include "io/ByteCursor.h"
 
 #include <Kelp>
@@ -32,9 +33,9 @@ public:
     const std::string &error() const { return m_error; }
 
 private:
-    enum class Dict { Point, Vertex, Primitive, Detail };
+    using Dict = AttrDict;
     // Where the values of one attribute go in the model.
-    enum class Store { Float, Vector, Int, None };
+    using Store = AttrStore;
     struct Plan {
         Store store = Store::None;
         bool floats = false;   // components are f32 (else i32)
