@@ -78,12 +78,15 @@ TEST(AsciiTwin, EveryKindOfAttributePrimitiveAndSectionLoadsAsTheBinaryTwin) {
     EXPECT_EQ(k.getPointAttributes()[7].vector_data.size(), 6u);
     ASSERT_EQ(k.getVertexAttributes().size(), 4u);
     EXPECT_EQ(k.getVertexAttributes()[2].type, 5); // a vertex float pair is a vector
-    EXPECT_EQ(k.getVertexAttributes()[0].vector_data.size(), 13u);
-    EXPECT_EQ(k.getNumPolys(), 4u);
+    // The open polygon (2 3 4 5) and the two particle systems are read past.
+    EXPECT_EQ(k.getVertexAttributes()[0].vector_data.size(), 9u);
+    EXPECT_EQ(k.getNumPolys(), 3u);
     EXPECT_EQ(
         std::vector<std::uint32_t>(k.getPolygons()[1].ids.begin(), k.getPolygons()[1].ids.end()),
-        (std::vector<std::uint32_t>{2, 3, 4, 5}));
-    EXPECT_EQ(k.getNumVerts(), 13u);
+        (std::vector<std::uint32_t>{5, 4, 3}));
+    EXPECT_EQ(k.getNumVerts(), 9u);
+    EXPECT_EQ(k.getSkippedPrimitives().curves, 1u);
+    EXPECT_EQ(k.getSkippedPrimitives().other, 2u);
     EXPECT_EQ(k.getNumPrims(), 6u);
     EXPECT_EQ(k.getNumPointGroups(), 1u);
     EXPECT_EQ(k.getNumPrimGroups(), 2u);
@@ -94,7 +97,7 @@ TEST(AsciiTwin, PrimitivesWithTheirOwnWordsLoadAsKeyedPrimitives) {
     twin.runs = false;
     Kelp k;
     expectSameModel(twin.binary(), bytesOf(twin.text()), k);
-    EXPECT_EQ(k.getNumPolys(), 4u);
+    EXPECT_EQ(k.getNumPolys(), 3u);
 }
 
 TEST(AsciiTwin, PointsOnlyAndEmptyFilesLoadAsTheBinaryTwin) {

@@ -455,6 +455,9 @@ template <class Tr> bool ClassicAsciiLoader::readBody(Tr &tr, bool polygon, std:
                     " vertices, more than the " + num(m_cur.remaining()) +
                     " bytes of text left at " + where(m_cur.offset()) + " can hold");
     PolygonData poly;
+    // Open polygons (closure ':') are polylines, which the detail does not
+    // keep: read past with their values and counted, as are particles.
+    bool kept = false;
     if (polygon) {
         const TextWord closure = m_cur.next();
         if (!closure.isChar('<') && !closure.isChar(':'))
@@ -462,8 +465,11 @@ template <class Tr> bool ClassicAsciiLoader::readBody(Tr &tr, bool polygon, std:
                                        num(index) + ", found " + closure.shown());
         m.tempChar = closure.text[0];
         tr.character(" ", m.tempChar);
-        poly.numberOfVertices = vertices;
-        poly.ids.resize(vertices);
+        kept = closure.isChar('<');
+        if (kept) {
+            poly.numberOfVertices = vertices;
+            poly.ids.resize(vertices);
+        }
     }
     for (std::uint32_t v = 0; v < vertices; ++v) {
         const TextWord w = m_cur.next();
@@ -475,16 +481,20 @@ template <class Tr> bool ClassicAsciiLoader::readBody(Tr &tr, bool polygon, std:
                                  num(index) + " names point " + num(id) + ", but the file has " +
                                  num(m.numberOfPoints) + " points");
         tr.value(" ", id);
-        if (polygon)
+        if (kept)
             poly.ids[v] = id;
-        if (!m_vertexPlans.empty() && !readValues(tr, m_vertexPlans, '(', ')', polygon))
+        if (!m_vertexPlans.empty() && !readValues(tr, m_vertexPlans, '(', ')', kept))
             return false;
     }
     if (!m_primPlans.empty() && !readValues(tr, m_primPlans, '[', ']', false))
         return false;
-    if (polygon) {
+    if (kept) {
         m.polygons.push_back(std::move(poly));
         m_vertex += vertices;
+    } else {
+        std::uint32_t &skipped = polygon ? m.skippedPrimitives.curves : m.skippedPrimitives.other;
+        if (skipped != UINT32_MAX)
+            ++skipped;
     }
     return true;
 }

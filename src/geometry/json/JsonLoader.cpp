@@ -24,10 +24,8 @@ bool JsonLoader::parse(Kelp &model, const unsigned char *data, std::size_t size,
         std::cerr << "JSON geometry " << (text ? "as text " : "") << doc.fileVersion << ": "
                   << doc.pointCount << " points, " << doc.polygons.size()
                   << " polygons kept; read past " << doc.skippedPacked << " packed, "
-                  << doc.skippedCurves << " curves, " << doc.skippedOther
-                  << " other primitives
-                     ";
-            fill(model, doc);
+                  << doc.skippedCurves << " curves, " << doc.skippedOther << " other primitives\n";
+    fill(model, doc);
     return true;
 }
 
