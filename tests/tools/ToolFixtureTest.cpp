@@ -55,7 +55,24 @@ TEST(ToolFixtures, InfoAndCheckAgreeWithTheLoader) {
         EXPECT_EQ(doc[0]["attributes"].items.size(),
                   k.getPointAttributes().size() + k.getVertexAttributes().size());
         EXPECT_EQ(doc[0]["primitiveKinds"]["polygons"].number, k.getNumPolys());
+        EXPECT_EQ(doc[0]["leftOut"]["packed"].number, k.getSkippedPrimitives().packed);
+        EXPECT_EQ(doc[0]["leftOut"]["openCurves"].number, k.getSkippedPrimitives().curves);
+        EXPECT_EQ(doc[0]["leftOut"]["otherPrimitives"].number, k.getSkippedPrimitives().other);
     }
+}
+
+TEST(ToolFixtures, ThePackedFileNamesWhatTheReaderLeavesOut) {
+    const std::string file =
+        std::string(KELP_FIXTURES_JSON) + "/labs_physics_painter_packed_h185.bgeo.sc";
+    struct stat st;
+    if (stat(file.c_str(), &st) != 0)
+        GTEST_SKIP() << "fixture absent: " << file;
+    const RunResult info = runKelp({"info", file});
+    EXPECT_EQ(info.status, 0);
+    EXPECT_NE(info.out.find("  primitives: 81 polygons, 23 packed primitives\n"
+                            "  left out by the reader: 23 packed primitives\n"),
+              std::string::npos)
+        << info.out;
 }
 
 TEST(ToolFixtures, FormsAreToldByTheirBytes) {

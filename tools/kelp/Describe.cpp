@@ -165,15 +165,17 @@ std::vector<AttributeFacts> attributeFacts(const Kelp &model) {
     return out;
 }
 
-PrimitiveFacts primitiveFacts(const Kelp &model, const FileForm &form) {
+PrimitiveFacts primitiveFacts(const Kelp &model) {
     PrimitiveFacts p;
     p.total = model.getNumPrims();
     p.polygons = model.getNumPolys();
     for (const PolygonData &poly : model.getPolygons())
         if (poly.ids.size() < 3)
             ++p.shortPolygons;
-    p.readPast = p.total > p.polygons ? p.total - p.polygons : 0;
-    p.readPastAreParticles = form.family == "classic";
+    const SkippedPrimitives &skipped = model.getSkippedPrimitives();
+    p.packed = skipped.packed;
+    p.curves = skipped.curves;
+    p.other = skipped.other;
     return p;
 }
 

@@ -46,17 +46,16 @@ struct PrimitiveFacts {
     std::uint32_t total = 0;
     std::uint32_t polygons = 0;
     std::uint32_t shortPolygons = 0; // polygons of fewer than 3 vertices
-    // Primitives read past by the loader: particle primitives in classic
-    // files (the only other kind the classic loader accepts), kinds the
-    // detail does not record in JSON files.
-    std::uint32_t readPast = 0;
-    bool readPastAreParticles = false;
+    // What the loader read past, by kind.
+    std::uint32_t packed = 0;
+    std::uint32_t curves = 0; // open polygons and curves
+    std::uint32_t other = 0;  // particle systems, spheres, volumes, ...
 };
 
 const std::size_t kFirstElements = 3;
 
 std::vector<AttributeFacts> attributeFacts(const Kelp &model);
-PrimitiveFacts primitiveFacts(const Kelp &model, const FileForm &form);
+PrimitiveFacts primitiveFacts(const Kelp &model);
 
 // A value as text: the shortest form that reads back to the same float;
 // "nan", "inf", "-inf" for the values JSON has no number for.

@@ -91,19 +91,23 @@ void printText(const Report &r) {
               << counted(m.getNumPointGroups(), "point group", "point groups") << ", "
               << counted(m.getNumPrimGroups(), "primitive group", "primitive groups") << '\n';
 
-    const PrimitiveFacts p = primitiveFacts(m, r.form);
-    const char *readPastOne = p.readPastAreParticles ? "particle primitive" : "other primitive";
-    const char *readPastMany = p.readPastAreParticles ? "particle primitives" : "other primitives";
+    const PrimitiveFacts p = primitiveFacts(m);
+    std::string readPast;
+    addCount(readPast, p.packed, "packed primitive", "packed primitives");
+    addCount(readPast, p.curves, "open curve", "open curves");
+    addCount(readPast, p.other, "other primitive", "other primitives");
     std::string kinds;
     addCount(kinds, p.polygons, "polygon", "polygons");
     if (p.shortPolygons)
         kinds += " (" + std::to_string(p.shortPolygons) + " of fewer than 3 vertices)";
-    addCount(kinds, p.readPast, readPastOne, readPastMany);
+    if (!readPast.empty())
+        kinds += (kinds.empty() ? "" : ", ") + readPast;
     std::cout << "  primitives: " << (kinds.empty() ? "none" : kinds) << '\n';
     std::string leftOut;
     addCount(leftOut, p.shortPolygons, "polygon of fewer than 3 vertices",
              "polygons of fewer than 3 vertices");
-    addCount(leftOut, p.readPast, readPastOne, readPastMany);
+    if (!readPast.empty())
+        leftOut += (leftOut.empty() ? "" : ", ") + readPast;
     std::cout << "  left out by the reader: " << (leftOut.empty() ? "nothing" : leftOut) << '\n';
 }
 
@@ -198,14 +202,12 @@ void printJson(const Report &r, std::ostream &out) {
         << ",\"detailAttributes\":" << m.getNumAttrs()
         << ",\"pointGroups\":" << m.getNumPointGroups()
         << ",\"primitiveGroups\":" << m.getNumPrimGroups() << '}';
-    const PrimitiveFacts p = primitiveFacts(m, r.form);
-    const std::uint32_t particles = p.readPastAreParticles ? p.readPast : 0;
-    const std::uint32_t other = p.readPastAreParticles ? 0 : p.readPast;
+    const PrimitiveFacts p = primitiveFacts(m);
     out << ",\"primitiveKinds\":{\"polygons\":" << p.polygons
-        << ",\"shortPolygons\":" << p.shortPolygons << ",\"particles\":" << particles
-        << ",\"other\":" << other << '}';
-    out << ",\"leftOut\":{\"shortPolygons\":" << p.shortPolygons << ",\"particles\":" << particles
-        << ",\"otherPrimitives\":" << other << "}}";
+        << ",\"shortPolygons\":" << p.shortPolygons << ",\"packed\":" << p.packed
+        << ",\"openCurves\":" << p.curves << ",\"other\":" << p.other << '}';
+    out << ",\"leftOut\":{\"shortPolygons\":" << p.shortPolygons << ",\"packed\":" << p.packed
+        << ",\"openCurves\":" << p.curves << ",\"otherPrimitives\":" << p.other << "}}";
 }
 
 } // namespace
