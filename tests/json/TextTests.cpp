@@ -1,7 +1,7 @@
 // The text form (.geo): hand-written documents with golden values, the same
 // document in both forms, text in the containers, and damaged, truncated and
 // hostile text, each failing with one line that says what was wrong.
-#include "AllocationWatch.h"
+#include "CountingAllocator.h"
 #include "JsonLoadHelpers.h"
 
 #include <gtest/gtest.h>

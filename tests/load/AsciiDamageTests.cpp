@@ -1,8 +1,9 @@
 // Damaged, truncated and hostile text files: each fails with one line that
-// says what is wrong, fast and without allocations sized from its counts.
-// This file replaces the global allocation functions to see the largest
-// request, so it is built into a test program of its own.
+// says what is wrong, without allocations sized from its counts.
+// Its test program counts allocations (CountingAllocator) to see the
+// largest request.
 #include "ClassicTwin.h"
+#include "CountingAllocator.h"
 #include "LoadHelpers.h"
 #include "ModelCompare.h"
 
@@ -10,49 +11,10 @@
 
 #include <Kelp>
 
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <new>
 #include <string>
 #include <sys/stat.h>
-
-namespace {
-
-std::atomic<bool> g_watching{false};
-std::atomic<std::size_t> g_largest{0};
-
-void *allocate(std::size_t n) {
-    if (g_watching.load(std::memory_order_relaxed)) {
-        std::size_t seen = g_largest.load(std::memory_order_relaxed);
-        while (n > seen && !g_largest.compare_exchange_weak(seen, n))
-            ;
-    }
-    if (void *p = std::malloc(n ? n : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-} // namespace
-
-void *operator new(std::size_t n) {
-    return allocate(n);
-}
-void *operator new[](std::size_t n) {
-    return allocate(n);
-}
-void operator delete(void *p) noexcept {
-    std::free(p);
-}
-void operator delete[](void *p) noexcept {
-    std::free(p);
-}
-void operator delete(void *p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void *p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -235,28 +197,30 @@ TEST(AsciiDamage, HugeCountsFailFastWithoutBigAllocations) {
                       counts[2].c_str(), counts[3].c_str(), counts[4].c_str(), counts[5].c_str(),
                       counts[6].c_str(), counts[7].c_str());
         const Bytes bytes = bytesOf(std::string(text) + c.body);
-        g_largest = 0;
-        g_watching = true;
-        const auto start = std::chrono::steady_clock::now();
         Kelp k;
-        Loaded r = loadInto(k, bytes, "x.geo");
-        const auto took = std::chrono::steady_clock::now() - start;
-        g_watching = false;
+        std::size_t largest = 0;
+        Loaded r;
+        {
+            AllocationWatch watch;
+            r = loadInto(k, bytes, "x.geo");
+            largest = watch.largest();
+        }
         EXPECT_EQ(r.result, 0) << c.words;
         EXPECT_EQ(lineCount(r.err), 1) << r.err;
         EXPECT_NE(r.err.find(c.words), std::string::npos) << r.err;
-        EXPECT_LT(g_largest.load(), std::size_t(64 * 1024)) << c.words;
-        EXPECT_LT(took, std::chrono::seconds(1)) << c.words;
+        EXPECT_LT(largest, std::size_t(64 * 1024)) << c.words;
     }
 }
 
 TEST(AsciiDamage, AnIndexTableOfHugeCountFailsWithoutBigAllocations) {
     const std::string text = edited(kIds, "index 1 papi", "index 2147483648 papi");
-    g_largest = 0;
-    g_watching = true;
-    expectCleanFailure(bytesOf(text), "2147483648 strings, more than the", "strings");
-    g_watching = false;
-    EXPECT_LT(g_largest.load(), std::size_t(64 * 1024));
+    std::size_t largest = 0;
+    {
+        AllocationWatch watch;
+        expectCleanFailure(bytesOf(text), "2147483648 strings, more than the", "strings");
+        largest = watch.largest();
+    }
+    EXPECT_LT(largest, std::size_t(64 * 1024));
 }
 
 // Every cut of a file fails cleanly; only a cut that keeps the whole file

@@ -11,12 +11,16 @@ namespace {
 std::atomic<std::size_t> g_live{0};
 std::atomic<std::size_t> g_peak{0};
 std::atomic<std::size_t> g_count{0};
+std::atomic<std::size_t> g_largest{0};
 std::atomic<std::size_t> g_failAt{0}; // the allocation number that fails
 std::atomic<std::size_t> g_failAbove{0};
 std::atomic<bool> g_failed{false};
 
 bool shouldFail(std::size_t size) {
     const std::size_t n = g_count.fetch_add(1) + 1;
+    std::size_t largest = g_largest.load();
+    while (size > largest && !g_largest.compare_exchange_weak(largest, size)) {
+    }
     const std::size_t from = g_failAt.load();
     const std::size_t above = g_failAbove.load();
     return (from != 0 && n == from) || (above != 0 && size > above);
@@ -94,6 +98,7 @@ AllocationWatch::AllocationWatch() {
     g_startLive = g_live.load();
     g_peak = g_startLive;
     g_startCount = g_count.load();
+    g_largest = 0;
 }
 
 AllocationWatch::~AllocationWatch() {
@@ -112,6 +117,10 @@ std::size_t AllocationWatch::peak() const {
 
 std::size_t AllocationWatch::allocations() const {
     return g_count.load() - g_startCount;
+}
+
+std::size_t AllocationWatch::largest() const {
+    return g_largest.load();
 }
 
 void AllocationWatch::failAt(std::size_t n) {

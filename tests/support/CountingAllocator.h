@@ -1,11 +1,12 @@
 // A global allocator for tests: counts the bytes that operator new hands out
 // (live and peak) and can be told to fail, as a machine out of memory does,
-// by throwing std::bad_alloc. Only one test executable links it, since it
-// replaces operator new and delete for the whole program.
+// by throwing std::bad_alloc. It replaces operator new and delete for the
+// whole program, so only test programs that want it link it.
 //
 //   AllocationWatch watch;            // counts from here
 //   load(...);
 //   watch.peak();                     // most bytes live at once since then
+//   watch.largest();                  // the largest single request
 //
 //   AllocationWatch failing;
 //   failing.failAt(40);               // the 40th allocation from now fails
@@ -32,6 +33,8 @@ public:
     std::size_t peak() const;
     // Allocations made since the watch started.
     std::size_t allocations() const;
+    // The largest single request since the watch started.
+    std::size_t largest() const;
 
     // The n-th allocation from now (1 = the next one) throws std::bad_alloc,
     // as when one large request finds no memory and later small ones do;
