@@ -115,7 +115,7 @@ TEST(JsonRoundTrip, EveryRealFileComesBackThroughBinaryGzipAndBlosc) {
     EXPECT_EQ(compared, 3 * static_cast<int>(names.size()));
 }
 
-TEST(JsonRoundTrip, MeshExportDetailComesBackFromEachBinaryForm) {
+TEST(JsonRoundTrip, MeshExportDetailComesBackFromEveryForm) {
     ScratchDir dir;
     Kelp k;
     buildTriangle(k);
@@ -129,16 +129,20 @@ TEST(JsonRoundTrip, MeshExportDetailComesBackFromEachBinaryForm) {
     k.setVertexAttrVectorValue("uv", Imath::V3f(0.75f, 0.75f, 0), 1);
     for (std::uint32_t id : {0u, 1u, 3u, 2u})
         k.setPolyVertexIdValue(1, id);
-    for (const char *name : {"m.bgeo", "m.bgeo.gz", "m.bgeo.sc"}) {
-        SCOPED_TRACE(name);
-        testing::internal::CaptureStderr();
-        ASSERT_EQ(k.saveBgeo(dir / name, KelpFormat::Json), 1);
-        Kelp back;
-        ASSERT_EQ(back.loadBgeo(dir / name), 1);
-        testing::internal::GetCapturedStderr();
-        expectSameModel(k, back);
-        EXPECT_EQ(back.getVertexAttrName(1), "map2");
-        EXPECT_EQ(back.getVertexAttrVectorValue(1, 6), Imath::V3f(1.5f, 0.5f, 0));
-        EXPECT_EQ(back.getPolyVertexIdValue(1, 2), 3u);
-    }
+    // Every name a save takes, in both formats, opened again by its path.
+    for (const KelpFormat format : {KelpFormat::Classic, KelpFormat::Json})
+        for (const char *name : {"m.bgeo", "m.bgeo.gz", "m.bgeo.sc", "m.geo", "m.geo.gz",
+                                 "m.bhclassic", "m.hclassic"}) {
+            SCOPED_TRACE(std::string(name) + (format == KelpFormat::Json ? " json" : " classic"));
+            testing::internal::CaptureStderr();
+            ASSERT_EQ(k.saveBgeo(dir / name, format), 1);
+            Kelp back;
+            const int loaded = back.loadBgeo(dir / name);
+            const std::string err = testing::internal::GetCapturedStderr();
+            ASSERT_EQ(loaded, 1) << err;
+            expectSameModel(k, back);
+            EXPECT_EQ(back.getVertexAttrName(1), "map2");
+            EXPECT_EQ(back.getVertexAttrVectorValue(1, 6), Imath::V3f(1.5f, 0.5f, 0));
+            EXPECT_EQ(back.getPolyVertexIdValue(1, 2), 3u);
+        }
 }
