@@ -1,9 +1,11 @@
 #include "io/BloscContainer.h"
 
 #include "io/ByteOrder.h"
+#include "io/EveryThread.h"
 
 #include <blosc.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -97,16 +99,27 @@ bool unpackBloscContainer(const unsigned char *data, std::size_t size, ByteBuffe
 
     if (static_cast<std::size_t>(total) != total || !out.resize(static_cast<std::size_t>(total)))
         return fail(error, "out of memory for " + std::to_string(total) + " bytes");
-    std::size_t at = 0;
-    for (std::size_t k = 0; k < chunkCount; ++k) {
+    // The chunks are independent: decompressed on every hardware thread,
+    // each into its place in the output.
+    std::vector<std::size_t> at(chunkCount, 0);
+    for (std::size_t k = 1; k < chunkCount; ++k)
+        at[k] = at[k - 1] + chunks[k - 1].raw;
+    std::atomic<std::size_t> firstBad(chunkCount);
+    onEveryThread(chunkCount, 0, [&](std::size_t k) {
         const Chunk &c = chunks[k];
         if (c.raw == 0)
-            continue;
-        const int got = blosc_decompress_ctx(data + c.begin, out.data() + at, c.raw, 1);
-        if (got < 0 || static_cast<std::size_t>(got) != c.raw)
-            return fail(error, "Blosc chunk " + std::to_string(k) + " at byte " +
-                                   std::to_string(c.begin) + " does not decompress");
-        at += c.raw;
+            return;
+        const int got = blosc_decompress_ctx(data + c.begin, out.data() + at[k], c.raw, 1);
+        if (got < 0 || static_cast<std::size_t>(got) != c.raw) {
+            std::size_t seen = firstBad.load();
+            while (k < seen && !firstBad.compare_exchange_weak(seen, k)) {
+            }
+        }
+    });
+    if (firstBad.load() < chunkCount) {
+        const std::size_t k = firstBad.load();
+        return fail(error, "Blosc chunk " + std::to_string(k) + " at byte " +
+                               std::to_string(chunks[k].begin) + " does not decompress");
     }
     return true;
 }

@@ -1,15 +1,13 @@
 #include "io/BloscPack.h"
 
 #include "io/ByteOrder.h"
+#include "io/EveryThread.h"
 
 #include <blosc.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <system_error>
-#include <thread>
 
 namespace kelp {
 
@@ -21,20 +19,6 @@ struct Packed {
     std::vector<unsigned char> bytes; // sized for the worst case, then cut
     int size = 0;                     // compressed bytes, or < 0 on failure
 };
-
-void compressChunks(const unsigned char *data, std::size_t size, std::vector<Packed> &chunks,
-                    std::atomic<std::size_t> &next) {
-    for (;;) {
-        const std::size_t k = next.fetch_add(1);
-        if (k >= chunks.size())
-            return;
-        const std::size_t begin = k * kBloscBlock;
-        const std::size_t raw = std::min(kBloscBlock, size - begin);
-        Packed &chunk = chunks[k];
-        chunk.size = blosc_compress_ctx(kLevel, BLOSC_SHUFFLE, 4, raw, data + begin,
-                                        chunk.bytes.data(), chunk.bytes.size(), "lz4", 0, 1);
-    }
-}
 
 } // namespace
 
@@ -48,21 +32,13 @@ bool packBloscContainer(const unsigned char *data, std::size_t size,
         chunks[k].bytes.resize(raw + BLOSC_MAX_OVERHEAD);
     }
 
-    if (threads == 0)
-        threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<std::size_t>(threads, count));
-    std::atomic<std::size_t> next(0);
-    std::vector<std::thread> workers;
-    workers.reserve(threads);
-    try {
-        for (unsigned t = 1; t < threads; ++t)
-            workers.emplace_back(compressChunks, data, size, std::ref(chunks), std::ref(next));
-    } catch (const std::system_error &) {
-        // Fewer threads than asked for: the ones started and this one do it all.
-    }
-    compressChunks(data, size, chunks, next);
-    for (std::thread &worker : workers)
-        worker.join();
+    onEveryThread(count, threads, [&](std::size_t k) {
+        const std::size_t begin = k * kBloscBlock;
+        const std::size_t raw = std::min(kBloscBlock, size - std::min(size, begin));
+        Packed &chunk = chunks[k];
+        chunk.size = blosc_compress_ctx(kLevel, BLOSC_SHUFFLE, 4, raw, data + begin,
+                                        chunk.bytes.data(), chunk.bytes.size(), "lz4", 0, 1);
+    });
 
     std::size_t total = 12 + 8 * (count + 1) + 12;
     for (std::size_t k = 0; k < count; ++k) {
