@@ -159,11 +159,19 @@ public:
         if (k.getNumPoints() != points)
             return false;
         std::vector<const Prim *> polygons;
+        std::uint32_t open = 0;
+        std::uint32_t particles = 0;
         for (const Group &g : m_groups)
-            for (const Prim &p : g.prims)
-                if (p.key == 1)
+            for (const Prim &p : g.prims) {
+                if (p.key == 1 && !p.open)
                     polygons.push_back(&p);
-        if (k.getPolygons().size() != polygons.size())
+                open += p.key == 1 && p.open;
+                particles += p.key != 1;
+            }
+        // Open polygons (polylines) and particle systems are read past, and
+        // counted.
+        if (k.getPolygons().size() != polygons.size() || k.getSkippedPrimitives().curves != open ||
+            k.getSkippedPrimitives().other != particles)
             return false;
         for (std::size_t p = 0; p < polygons.size(); ++p) {
             const PolygonIds &ids = k.getPolygons()[p].ids;
