@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace kelphost {
 
@@ -190,7 +191,8 @@ MVector MeshGeom::vertexNormal(int p, bool angleWeighted) const {
 }
 
 MeshGeom *MeshGeom::clone() const {
-    MeshGeom *g = new MeshGeom;
+    // Owned until whole: a copy that runs out of memory frees what it made.
+    std::unique_ptr<MeshGeom> g(new MeshGeom);
     g->points = points;
     g->counts = counts;
     g->connects = connects;
@@ -204,7 +206,7 @@ MeshGeom *MeshGeom::clone() const {
     g->colorSets = colorSets;
     g->currentColorSet = currentColorSet;
     g->hardEdges = hardEdges;
-    return g;
+    return g.release();
 }
 
 MeshGeom *geometryOf(const MObject &object) {
