@@ -54,7 +54,8 @@ struct Source {
 };
 
 // A float source may also be a vector (a float attribute of several
-// components, as the writer stores "Alpha"): its first component is used.
+// components, as files written before "Alpha" was one float hold it): its
+// first component is used.
 bool usable(const AttributeData &a, int type, std::size_t count, bool &firstOfVector) {
     firstOfVector = false;
     if (a.type == kVectorType && a.vector_data.size() >= count) {

@@ -181,9 +181,8 @@ private:
                                            kAsFloat3);
     }
 
-    // The current colour set as vertex "Cd", and "Alpha" where any alpha is
-    // not 1. The detail's vertex attributes all hold three components, so
-    // "Alpha" carries the alpha in its first.
+    // The current colour set as vertex "Cd", and "Alpha", one float per
+    // vertex, where any alpha is not 1.
     void addColors() {
         if (m_walkColors.empty())
             return;
@@ -197,7 +196,7 @@ private:
             return;
         const std::string alpha("Alpha");
         for (const MColor &c : m_walkColors)
-            m_geo.setVertexAttrVectorValue(alpha, Imath::V3f(c.a, 0.0f, 0.0f), kAsFloat3);
+            m_geo.setVertexAttrFloatValue(alpha, c.a);
     }
 
     void addUvs(const MItMeshPolygon &it, int local, unsigned int hostIndex, unsigned int point) {

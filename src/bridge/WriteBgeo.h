@@ -20,7 +20,7 @@
 // without it the winding is kept and the normals are negated. A face-vertex
 // with no UV in a set is written as (0, 0). With exportColors the current
 // colour set becomes vertex "Cd" (face-vertices without a colour white) and,
-// when any alpha is not 1, vertex "Alpha".
+// when any alpha is not 1, vertex "Alpha" (one float).
 //
 // verbosity 0 shows nothing; 1 shows "wrote bgeo:  (<file>)"; 2 adds a trace
 // of what was read from the mesh (built only then); 3 also traces the bytes.

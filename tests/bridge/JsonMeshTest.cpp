@@ -235,5 +235,62 @@ INSTANTIATE_TEST_SUITE_P(Winding, JsonMeshRead, ::testing::Values(true, false),
                              return std::string(info.param ? "InvertNormals" : "KeepWinding");
                          });
 
+// A sphere (primitive 0, read past), then the quad and the triangle
+// (primitives 1 and 2), with primitive "Cd" and "Alpha": the colour set
+// "Cd" shows on every face-vertex of a face its primitive's colour, not its
+// neighbour's, in both winding modes.
+Bytes primitiveColourMesh() {
+    std::vector<std::int32_t> topology{0};
+    for (const std::vector<int> &poly : kPolygons)
+        topology.insert(topology.end(), poly.begin(), poly.end());
+    JsonBytes j;
+    documentHead(j, static_cast<int>(kPoints.size()), topology, 3);
+    j.key("attributes").arr().key("pointattributes").arr();
+    std::vector<float> p;
+    for (const std::array<float, 3> &q : kPoints)
+        p.insert(p.end(), q.begin(), q.end());
+    numericAttribute(j, "P", 3, p).end();
+    j.key("primitiveattributes").arr();
+    numericAttribute(j, "Cd", 3, {0.5f, 0.5f, 0.5f, 1.0f, 0.25f, 0.0f, 0.0f, 0.75f, 1.0f});
+    numericAttribute(j, "Alpha", 1, {0.125f, 0.5f, 1.0f});
+    j.end().end();
+    j.key("primitives").arr();
+    j.arr().arr().key("type").str("Sphere").end();
+    j.arr().key("vertex").i8(0).key("transform").uf32({1, 0, 0, 0, 1, 0, 0, 0, 1}).end().end();
+    polygonRun(j, 1, 1, 4);
+    polygonRun(j, 5, 1, 3);
+    j.end();
+    j.end();
+    return j.bytes();
+}
+
+using PrimitiveColourRead = HostScene;
+
+TEST_F(PrimitiveColourRead, EachFaceShowsItsPrimitivesColour) {
+    const std::string path = file("prim_cd.bgeo");
+    ASSERT_TRUE(writeBytes(path, primitiveColourMesh()));
+    const std::array<float, 4> faceColour[] = {{1.0f, 0.25f, 0.0f, 0.5f},
+                                               {0.0f, 0.75f, 1.0f, 1.0f}};
+    for (bool invert : {true, false}) {
+        SCOPED_TRACE(invert ? "invertNormals" : "keep winding");
+        const std::string reader = createReader(path);
+        ASSERT_TRUE(kt::setBool(reader + ".invertNormals", invert));
+        const kt::MeshSnapshot mesh = kt::mesh(reader + ".outMesh");
+        ASSERT_TRUE(mesh.valid);
+        EXPECT_TRUE(kt::perrors().empty());
+        ASSERT_EQ(mesh.polygonCounts, (std::vector<int>{4, 3}));
+        ASSERT_EQ(mesh.colorSets.size(), 1u);
+        const kt::ColorSet &cd = mesh.colorSets[0];
+        EXPECT_EQ(cd.name, "Cd");
+        EXPECT_EQ(mesh.currentColorSet, "Cd");
+        ASSERT_EQ(cd.faceColorIds.size(), 7u);
+        for (std::size_t fv = 0; fv < 7; ++fv) {
+            const int id = cd.faceColorIds[fv];
+            ASSERT_GE(id, 0) << fv;
+            EXPECT_EQ(cd.colors[static_cast<std::size_t>(id)], faceColour[fv < 4 ? 0 : 1]) << fv;
+        }
+    }
+}
+
 } // namespace
 } // namespace kelptest

@@ -4,6 +4,10 @@
 
 #include <Kelp>
 
+#include <maya/MColorArray.h>
+#include <maya/MFnMesh.h>
+#include <maya/MIntArray.h>
+
 #include <cmath>
 
 namespace kelptest {
@@ -169,6 +173,54 @@ TEST_F(Export, MovedTransformIsWrittenInWorldSpace) {
     for (std::size_t i = 0; i < back.points.size(); ++i) {
         EXPECT_TRUE(back.points[i] == original.worldPoints[i]) << "point " << i;
         EXPECT_DOUBLE_EQ(back.points[i].x, original.points[i].x + 10.0);
+    }
+}
+
+// A colour set whose alphas are not all 1 goes out as vertex "Cd" and
+// "Alpha" (one float per vertex) and comes back with every face-vertex's
+// colour and alpha.
+TEST_F(Export, ColourSetWithHalfAlphaComesBack) {
+    const MeshDesc desc = asymmetricMesh();
+    const std::pair<std::string, std::string> mesh = createMesh(desc);
+    MObject shape = kt::node(mesh.second);
+    MFnMesh fn(shape);
+    const MString set = fn.createColorSetWithName("colorSet1");
+    ASSERT_TRUE(fn.setCurrentColorSetName(set));
+    MColorArray colors;
+    MIntArray ids;
+    std::vector<std::array<float, 4>> want; // per face-vertex
+    for (std::size_t fv = 0; fv < 12; ++fv) {
+        const float x = static_cast<float>(fv) / 16.0f;
+        want.push_back({x, 1.0f - x, 0.25f, fv == 7 ? 1.0f : 0.5f});
+        colors.append(MColor(want.back()[0], want.back()[1], want.back()[2], want.back()[3]));
+        ids.append(static_cast<int>(fv));
+    }
+    ASSERT_TRUE(fn.setColors(colors, &set));
+    ASSERT_TRUE(fn.assignColors(ids, &set));
+
+    const std::string path = file("alpha.bgeo");
+    const std::string writer = createWriter(mesh.second, path);
+    ASSERT_TRUE(kt::setBool(writer + ".exportColors", true));
+    pullWriter(writer);
+
+    Kelp geo;
+    ASSERT_EQ(geo.loadBgeo(path), 1);
+    const int alpha = geo.attrExists("Alpha", "VERTEX");
+    ASSERT_GE(alpha, 0);
+    const AttributeData &a = geo.getVertexAttributes()[static_cast<std::size_t>(alpha)];
+    EXPECT_EQ(a.type, 0);
+    EXPECT_EQ(a.size, 1);
+    ASSERT_EQ(a.float_data.size(), 12u);
+
+    const kt::MeshSnapshot back = kt::mesh(createReader(path) + ".outMesh");
+    ASSERT_TRUE(back.valid);
+    ASSERT_EQ(back.colorSets.size(), 1u);
+    EXPECT_EQ(back.colorSets[0].name, "Cd");
+    ASSERT_EQ(back.colorSets[0].faceColorIds.size(), want.size());
+    for (std::size_t fv = 0; fv < want.size(); ++fv) {
+        const int id = back.colorSets[0].faceColorIds[fv];
+        ASSERT_GE(id, 0) << fv;
+        EXPECT_EQ(back.colorSets[0].colors[static_cast<std::size_t>(id)], want[fv]) << fv;
     }
 }
 

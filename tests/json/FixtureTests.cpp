@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -141,7 +142,8 @@ TEST(JsonFixtures, FourChunksWithConstantPages) {
     EXPECT_EQ(pointsOf(k, 0), (Ids{12874, 12875, 2, 3}));
     expectNear(k.getPolyVertexPosValue(0, 0), -0.451024f, -0.933041f, 0.0f);
     EXPECT_EQ(kinds(k.getPointAttributes()), (Names{"P:5:4", "up:5:3"}));
-    EXPECT_EQ(kinds(k.getVertexAttributes()), (Names{"N:5:3", "uv:5:3"}));
+    // The file's primitive "Cd" comes last, spread over the vertices.
+    EXPECT_EQ(kinds(k.getVertexAttributes()), (Names{"N:5:3", "uv:5:3", "Cd:5:3"}));
     expectNear(k.getVertexAttrVectorValue(1, 0), 8.64605f, 1.69978f, 0.0f);
     // uv: pages 51 to 124 are constant; every vertex of a constant page
     // holds the page's one value.
@@ -154,6 +156,47 @@ TEST(JsonFixtures, FourChunksWithConstantPages) {
         for (std::uint32_t id : p.ids)
             maxPoint = std::max<std::size_t>(maxPoint, id);
     EXPECT_EQ(maxPoint, 33209u);
+}
+
+// The file's primitive "Cd": its first 12854 quads are the UV-visualised
+// grid (they carry the material), each UV island ("class", 33 of them) in
+// a colour of its own; the 18972 quads after them have no material and are
+// red. Every vertex of a quad shows its quad's colour.
+TEST(JsonFixtures, PrimitiveColoursReachEveryVertexOfTheirQuad) {
+    REQUIRE_JSON_FIXTURES();
+    FileLoad f(fixture("labs_uv_visualize_4chunks_h185.bgeo.sc"));
+    ASSERT_EQ(f.result, 1) << f.err;
+    const Kelp &k = f.k;
+    EXPECT_EQ(k.getNumPrimAttrs(), 3u); // "Cd", "class", "shop_materialpath"
+    EXPECT_EQ(k.attrExists("Cd", "POINT"), -1);
+    EXPECT_EQ(k.attrExists("Alpha", "VERTEX"), -1);
+    const int index = k.attrExists("Cd", "VERTEX");
+    ASSERT_GE(index, 0);
+    const std::vector<Imath::Vec3<float>> &cd = k.getVertexAttributes()[index].vector_data;
+    ASSERT_EQ(cd.size(), 127304u);
+    std::vector<Imath::Vec3<float>> face; // each quad's colour
+    std::size_t v = 0;
+    for (const PolygonData &p : k.getPolygons()) {
+        for (std::size_t corner = 0; corner < p.ids.size(); ++corner)
+            ASSERT_EQ(cd[v + corner], cd[v]) << "vertex " << v + corner;
+        face.push_back(cd[v]);
+        v += p.ids.size();
+    }
+    ASSERT_EQ(face.size(), 31826u);
+    EXPECT_EQ(face[0], Imath::V3f(0.510895014f, 0.71152246f, 0.7101686f));
+    EXPECT_EQ(face[1], Imath::V3f(0.641600609f, 0.616265655f, 0.39874351f));
+    EXPECT_EQ(face[3], face[1]);
+    EXPECT_EQ(face[1000], Imath::V3f(0.77547431f, 0.134583354f, 0.327214599f));
+    const Imath::V3f red(1, 0, 0);
+    std::vector<Imath::Vec3<float>> islands;
+    for (std::size_t p = 0; p < 12854; ++p) {
+        ASSERT_NE(face[p], red) << "quad " << p;
+        if (std::find(islands.begin(), islands.end(), face[p]) == islands.end())
+            islands.push_back(face[p]);
+    }
+    EXPECT_EQ(islands.size(), 33u);
+    for (std::size_t p = 12854; p < face.size(); ++p)
+        ASSERT_EQ(face[p], red) << "quad " << p;
 }
 
 TEST(JsonFixtures, OneBigPolygonWithPointNormals) {

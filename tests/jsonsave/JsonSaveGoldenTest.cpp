@@ -108,6 +108,42 @@ TEST(JsonSaveGolden, TriangleAsAsciiIsThisText) {
     EXPECT_EQ(text, want);
 }
 
+// The mesh export's "Alpha": a numeric attribute of one fpreal32 component
+// with no type info, read back as one float per vertex.
+TEST(JsonSaveGolden, OneFloatVertexAttributeIsOneComponent) {
+    Kelp k;
+    buildTriangle(k);
+    for (float a : {0.5f, 0.25f, 1.0f})
+        k.setVertexAttrFloatValue("Alpha", a);
+    std::vector<unsigned char> got;
+    std::string error;
+    ASSERT_TRUE(kelp::writeJsonDocument(k, false, fixedStamp(), got, error)) << error;
+    const std::string text(got.begin(), got.end());
+    EXPECT_NE(text.find("[[\"scope\",\"public\",\"type\",\"numeric\",\"name\",\"Alpha\","
+                        "\"options\",{}],[\"size\",1,\"storage\",\"fpreal32\",\"defaults\","
+                        "[\"size\",1,\"storage\",\"fpreal64\",\"values\",[0]],\"values\","
+                        "[\"size\",1,\"storage\",\"fpreal32\",\"arrays\",[[0.5,0.25,1]]]]]"),
+              std::string::npos)
+        << text;
+
+    ScratchDir dir;
+    for (const char *name : {"a.geo", "a.bgeo", "a.bgeo.sc"}) {
+        SCOPED_TRACE(name);
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(k.saveBgeo(dir / name, KelpFormat::Json), 1);
+        Kelp back;
+        const int loaded = back.loadBgeo(dir / name);
+        testing::internal::GetCapturedStderr();
+        ASSERT_EQ(loaded, 1);
+        const int alpha = back.attrExists("Alpha", "VERTEX");
+        ASSERT_GE(alpha, 0);
+        const AttributeData &a = back.getVertexAttributes()[static_cast<std::size_t>(alpha)];
+        EXPECT_EQ(a.type, 0);
+        EXPECT_EQ(a.size, 1);
+        EXPECT_EQ(a.float_data, (std::vector<float>{0.5f, 0.25f, 1.0f}));
+    }
+}
+
 TEST(JsonSaveGolden, EqualCountsAreRunLengthEncodedAndMixedCountsListed) {
     Kelp k;
     k.initialiseNew();

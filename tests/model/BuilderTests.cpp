@@ -111,6 +111,23 @@ TEST(SetVertexAttrVectorValue, TypeFollowsTheFloatFlag) {
     EXPECT_EQ(k.getVertexAttrName(1), "N");
 }
 
+TEST(SetVertexAttrFloatValue, MakesOneFloatPerVertex) {
+    Kelp k;
+    k.initialiseNew();
+    k.setVertexAttrVectorValue("Cd", V3(1, 0.5f, 0), 1);
+    k.setVertexAttrFloatValue("Alpha", 0.5f);
+    k.setVertexAttrFloatValue("Alpha", 0.25f);
+    EXPECT_EQ(k.getNumVertexAttrs(), 2u);
+    EXPECT_EQ(k.attrExists("Alpha", "VERTEX"), 1);
+    const AttributeData &alpha = k.getVertexAttributes()[1];
+    EXPECT_EQ(alpha.type, 0);
+    EXPECT_EQ(alpha.size, 1);
+    EXPECT_TRUE(alpha.vector_data.empty());
+    ASSERT_EQ(alpha.float_data.size(), 2u);
+    EXPECT_EQ(k.getVertexAttrFloatValue(1, 0), 0.5f);
+    EXPECT_EQ(k.getVertexAttrFloatValue(1, 1), 0.25f);
+}
+
 TEST(SetPolyVertexIdValue, AddsOnePolygonPerNewIndex) {
     Kelp k;
     k.initialiseNew();

@@ -153,6 +153,51 @@ TEST(SaveGolden, UvIsWrittenWithTypeZeroAndVectorValues) {
     EXPECT_EQ(bytes.size(), poly + 5 + 3 * 14 + 2);
 }
 
+// The mesh export's "Alpha": one float per vertex, type 0, both forms, and
+// read back as one float.
+TEST(SaveGolden, OneFloatVertexAttributeIsOneComponent) {
+    Kelp k;
+    fillTriangle(k);
+    for (float a : {0.5f, 0.25f, 1.0f})
+        k.setVertexAttrFloatValue("Alpha", a);
+    const std::string bytes = saved(k, "tri.bgeo");
+    const std::string dictionary =
+        bytesOf("00 05") + "Alpha" + bytesOf("00 01  00 00 00 00  00 00 00 00");
+    EXPECT_EQ(hexOf(bytes.substr(41 + 48, dictionary.size())), hexOf(dictionary));
+    // Each vertex: a 16-bit index, then one float.
+    const std::size_t poly = 41 + 48 + dictionary.size() + 10;
+    EXPECT_EQ(hexOf(bytes.substr(poly, 5 + 3 * 6)), "00 00 00 03 3C "
+                                                    "00 00 3F 00 00 00 "
+                                                    "00 01 3E 80 00 00 "
+                                                    "00 02 3F 80 00 00");
+    EXPECT_EQ(bytes.size(), poly + 5 + 3 * 6 + 2);
+
+    const std::string text = saved(k, "tri.geo");
+    EXPECT_NE(text.find("NPointAttrib 0 NVertexAttrib 1 NPrimAttrib 0 NAttrib 0\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("VertexAttrib\nAlpha 1 float 0\nRun 1 Poly\n"
+                        " 3 < 0 (0.5) 1 (0.25) 2 (1)\n"),
+              std::string::npos)
+        << text;
+
+    for (const char *name : {"tri.bgeo", "tri.geo"}) {
+        ScratchDir dir;
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(k.saveBgeo(dir / name), 1);
+        Kelp back;
+        const int loaded = back.loadBgeo(dir / name);
+        testing::internal::GetCapturedStderr();
+        ASSERT_EQ(loaded, 1) << name;
+        const int alpha = back.attrExists("Alpha", "VERTEX");
+        ASSERT_GE(alpha, 0) << name;
+        const AttributeData &a = back.getVertexAttributes()[static_cast<std::size_t>(alpha)];
+        EXPECT_EQ(a.type, 0) << name;
+        EXPECT_EQ(a.size, 1) << name;
+        EXPECT_EQ(a.float_data, (std::vector<float>{0.5f, 0.25f, 1.0f})) << name;
+    }
+}
+
 TEST(SaveGolden, LongAttributeNamesAreWrittenWhole) {
     Kelp k;
     fillTriangle(k);

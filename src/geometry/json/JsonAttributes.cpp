@@ -1,5 +1,7 @@
 // The "attributes" section: point and vertex attributes into model records,
-// primitive and global attributes counted and read past.
+// the primitive colours "Cd" (three reals) and "Alpha" (one real) into
+// records of one value per primitive, the other primitive attributes and the
+// global ones counted and read past.
 //
 // Kinds as the classic loader keeps them: integer storage as an integer
 // (first component), string indices as an index attribute (type 4, first
@@ -37,6 +39,12 @@ const char *ownerName(Owner owner) {
     default:
         return "global";
     }
+}
+
+// The primitive attributes kept: those that colour the mesh, of the one kind
+// each is written as. The others, and these of another kind, are read past.
+bool keptPrimitiveKind(std::string_view name, int tupleSize, bool realStorage) {
+    return realStorage && ((name == "Cd" && tupleSize == 3) || (name == "Alpha" && tupleSize == 1));
 }
 
 struct Definition {
@@ -140,8 +148,9 @@ bool prepareRecord(TokenReader &reader, bool isPosition, bool isString, std::uin
     return true;
 }
 
-// The body of a numeric or string attribute of points or vertices. `stored`
-// tells whether the record holds the attribute's values.
+// The body of a numeric or string attribute of points or vertices, or of a
+// primitive colour. `stored` tells whether the record holds the attribute's
+// values.
 bool readBody(TokenReader &reader, Owner owner, const Definition &def, std::uint64_t elements,
               AttributeData &record, bool &stored) {
     const bool isString = def.type == "string";
@@ -154,6 +163,8 @@ bool readBody(TokenReader &reader, Owner owner, const Definition &def, std::uint
     PrepareTarget prepare = [&](int tupleSize, bool realStorage, ValueTarget &target) {
         if (isString && realStorage)
             return reader.fail("string attribute \"" + name + "\" has real-valued indices");
+        if (owner == Owner::Primitive && !keptPrimitiveKind(def.name, tupleSize, realStorage))
+            return true; // read past
         stored = prepareRecord(reader, isPosition, isString, elements, tupleSize, realStorage,
                                record, target);
         return stored;
@@ -209,7 +220,24 @@ bool readAttributeList(TokenReader &reader, JsonDocument &doc, Owner owner, bool
         if (!entry.nextElement())
             return reader.fail("attribute \"" + std::string(def.name) + "\" without a body");
 
-        if (owner == Owner::Primitive || owner == Owner::Global) {
+        const bool primitiveColour = owner == Owner::Primitive && def.type == "numeric" &&
+                                     (def.name == "Cd" || def.name == "Alpha") &&
+                                     doc.havePrimitiveCount;
+        if (primitiveColour) {
+            // One value per primitive: its values are sized only once the
+            // block is known to hold them, as for points.
+            ++doc.primitiveAttributeCount;
+            AttributeData record;
+            record.name = std::string(def.name);
+            bool stored = false;
+            if (!readBody(reader, owner, def, doc.primitiveCount, record, stored))
+                return false;
+            if (trace)
+                std::cerr << "primitive attribute " << record.name << " size " << record.size
+                          << (stored ? " kept" : " read past, not a colour of its kind") << '\n';
+            if (stored) // of two of one name, the last is used (as attrExists finds)
+                doc.primitiveAttributes.push_back(std::move(record));
+        } else if (owner == Owner::Primitive || owner == Owner::Global) {
             ++(owner == Owner::Primitive ? doc.primitiveAttributeCount : doc.globalAttributeCount);
             if (!reader.skipValue())
                 return false;

@@ -13,7 +13,10 @@
 //  - what the elements actually present need in the model: one value per
 //    point for each point attribute kept, one value per vertex for each
 //    vertex attribute kept, one point id per vertex a polygon uses, and a
-//    few words per polygon.
+//    few words per polygon. Of the primitive attributes only the colours
+//    are kept, one value per primitive, sized like point values from a
+//    block that holds them, and spread over the kept polygons' vertices
+//    only when the model is filled.
 // The counts only size those second allocations once the file has shown
 // the elements: vertices are the topology entries read (vertex values wait
 // for the topology, and polygons may own no more vertices than it holds,

@@ -23,6 +23,14 @@ struct PolygonRef {
     bool listed = false;
 };
 
+// Where the primitive numbers of the kept polygons jump: from kept polygon
+// `polygon` on, the polygons are primitives `primitive`, `primitive` + 1, ...
+// up to the next span.
+struct PrimitiveSpan {
+    std::uint64_t polygon = 0;
+    std::uint64_t primitive = 0;
+};
+
 struct JsonDocument {
     std::string fileVersion;
     std::uint64_t pointCount = 0;
@@ -51,6 +59,10 @@ struct JsonDocument {
     bool havePosition = false;
     std::vector<AttributeData> pointAttributes;
     std::vector<AttributeData> vertexAttributes;
+    // The primitive attributes that colour the mesh, "Cd" (three reals, a
+    // vector) and "Alpha" (one real, a float), with one value per primitive
+    // in file order; the others are only counted.
+    std::vector<AttributeData> primitiveAttributes;
     std::uint32_t primitiveAttributeCount = 0;
     std::uint32_t globalAttributeCount = 0;
     std::uint32_t pointGroupCount = 0;
@@ -58,6 +70,12 @@ struct JsonDocument {
 
     std::vector<PolygonRef> polygons;
     std::vector<std::uint32_t> listedVertices;
+    // Primitives met so far in the "primitives" section, kept or read past:
+    // the number of the next one. Kept polygon k is primitive k until the
+    // first span, and as the spans say after it; a span is added only where
+    // a primitive not kept comes between two kept polygons.
+    std::uint64_t primitivesRead = 0;
+    std::vector<PrimitiveSpan> primitiveSpans;
     // What was read past, by kind (see skipPrimitives).
     std::uint64_t skippedPacked = 0;
     std::uint64_t skippedCurves = 0;
@@ -67,6 +85,9 @@ struct JsonDocument {
 // Counts n primitives of the type (the definition's "type", or "Poly" for
 // open polygons) as read past, by kind: packed, curves or other.
 void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n);
+
+// Adds a closed polygon, the next primitive in file order.
+void keepPolygon(JsonDocument &doc, const PolygonRef &ref);
 
 // Reads the document from the reader's position (after the magic). False
 // with the reason recorded in the reader.

@@ -27,7 +27,8 @@ public:
 private:
     // Moves what the document holds into the model: "P" and the point
     // attributes, polygons with their point lists taken through the
-    // topology, vertex attributes in polygon vertex order, the counts.
+    // topology, vertex attributes in polygon vertex order, the primitive
+    // colours spread over their polygons' vertices, the counts.
     static void fill(Kelp &model, JsonDocument &doc);
 };
 

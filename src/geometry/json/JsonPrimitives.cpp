@@ -1,7 +1,8 @@
 // The "primitives" section: closed polygons from every form Houdini writes
 // them in (polygon runs "Polygon_run"/"p_r" with per-polygon or run-length
 // vertex counts, runs of "Poly" with listed vertices, single "Poly"), kept
-// in file order as vertex numbers. Everything else (particle systems, whose
+// in file order as vertex numbers, with the primitive number of each (every
+// primitive counts, kept or not). Everything else (particle systems, whose
 // points are loaded anyway, open curves, packed, volume, quadric and spline
 // primitives) is read past by its extent.
 #include "json/JsonDocument.h"
@@ -78,8 +79,10 @@ std::int64_t highestVertex(const JsonDocument &doc) {
 
 bool addListed(TokenReader &reader, JsonDocument &doc, const std::vector<std::int64_t> &vertices,
                std::size_t at) {
-    if (vertices.empty())
-        return true; // nothing to show
+    if (vertices.empty()) {
+        ++doc.primitivesRead; // a primitive with nothing to show
+        return true;
+    }
     if (vertices.size() > kMaxCount)
         return reader.fail("polygon of " + std::to_string(vertices.size()) + " vertices", at);
     PolygonRef ref;
@@ -88,7 +91,7 @@ bool addListed(TokenReader &reader, JsonDocument &doc, const std::vector<std::in
     ref.listed = true;
     for (std::int64_t v : vertices)
         doc.listedVertices.push_back(static_cast<std::uint32_t>(v));
-    doc.polygons.push_back(ref);
+    keepPolygon(doc, ref);
     return true;
 }
 
@@ -168,16 +171,18 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
     if (!ownVertices(reader, doc, vertexTotal, at))
         return false;
     if (!closed) {
-        doc.skippedCurves += polygonTotal;
+        skipPrimitives(doc, "Poly", polygonTotal);
         return true;
     }
 
     PolygonRef ref;
     ref.first = static_cast<std::uint64_t>(start);
     auto add = [&](std::uint64_t n) {
-        if (n) { // a polygon without vertices has nothing to show
+        if (n) {
             ref.count = static_cast<std::uint32_t>(n);
-            doc.polygons.push_back(ref);
+            keepPolygon(doc, ref);
+        } else {
+            ++doc.primitivesRead; // a polygon without vertices has nothing to show
         }
         ref.first += n;
     };
@@ -188,8 +193,10 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
     } else {
         for (std::size_t k = 0; k < runs.size(); k += 2) {
             const std::uint64_t n = static_cast<std::uint64_t>(runs[k]);
-            if (n == 0)
+            if (n == 0) {
+                doc.primitivesRead += static_cast<std::uint64_t>(runs[k + 1]);
                 continue;
+            }
             for (std::int64_t r = 0; r < runs[k + 1]; ++r)
                 add(n);
         }
@@ -224,7 +231,7 @@ bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
     if (reader.failed())
         return false;
     if (!closed) {
-        ++doc.skippedCurves;
+        skipPrimitives(doc, "Poly", 1);
         return true;
     }
     return addListed(reader, doc, vertices, at);
@@ -265,7 +272,7 @@ bool readRun(TokenReader &reader, JsonDocument &doc, const Definition &def) {
         if (reader.failed())
             return false;
         if (!closed) {
-            ++doc.skippedCurves;
+            skipPrimitives(doc, "Poly", 1);
             continue;
         }
         if (!addListed(reader, doc, vertices, at))
@@ -286,6 +293,22 @@ void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n) {
         doc.skippedCurves += n;
     else
         doc.skippedOther += n;
+    doc.primitivesRead += n;
+}
+
+void keepPolygon(JsonDocument &doc, const PolygonRef &ref) {
+    const std::uint64_t k = doc.polygons.size();
+    PrimitiveSpan last; // polygon 0 is primitive 0 until a span says otherwise
+    if (!doc.primitiveSpans.empty())
+        last = doc.primitiveSpans.back();
+    if (last.primitive + (k - last.polygon) != doc.primitivesRead) {
+        PrimitiveSpan span;
+        span.polygon = k;
+        span.primitive = doc.primitivesRead;
+        doc.primitiveSpans.push_back(span);
+    }
+    doc.polygons.push_back(ref);
+    ++doc.primitivesRead;
 }
 
 bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace) {

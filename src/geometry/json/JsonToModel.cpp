@@ -2,6 +2,14 @@
 // through the topology, and vertex values are reordered to the order of the
 // polygons' vertices (the model numbers vertices polygon by polygon; the file
 // numbers them over all primitives, including those read past).
+//
+// The primitive colours "Cd" and "Alpha" become vertex attributes of the same
+// name, each vertex of a kept polygon holding its primitive's value, since
+// the model holds no primitive attributes. Where the file has the name on
+// more than one class, the vertex attribute wins, then the point attribute,
+// then the primitive one (the order in which the mesh reader looks for a
+// colour): a primitive colour is spread over the vertices only when the file
+// has no vertex and no point attribute of that name.
 #include "json/JsonLoader.h"
 
 #include "json/JsonDocument.h"
@@ -26,6 +34,55 @@ template <class T> void gather(std::vector<T> &values, const std::vector<std::ui
 void addSkipped(std::uint32_t &total, std::uint64_t n) {
     const std::uint64_t sum = total + n;
     total = sum > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(sum);
+}
+
+// The last primitive record of the name, or null.
+const AttributeData *primitiveRecord(const JsonDocument &doc, const std::string &name) {
+    const AttributeData *found = nullptr;
+    for (const AttributeData &record : doc.primitiveAttributes)
+        if (record.name == name)
+            found = &record;
+    return found;
+}
+
+// One value per primitive, as one value per vertex of the kept polygons, in
+// the model's vertex order. A primitive beyond the values (a file whose
+// primitive count falls short of its primitives) takes the default.
+AttributeData spreadOverVertices(const AttributeData &perPrimitive, const JsonDocument &doc,
+                                 std::uint64_t vertices) {
+    AttributeData record;
+    record.name = perPrimitive.name;
+    record.size = perPrimitive.size;
+    record.type = perPrimitive.type;
+    record.float_default = perPrimitive.float_default;
+    record.vector_default = perPrimitive.vector_default;
+    const bool vector = record.type == 5;
+    if (vector)
+        record.vector_data.reserve(static_cast<std::size_t>(vertices));
+    else
+        record.float_data.reserve(static_cast<std::size_t>(vertices));
+    const std::vector<PrimitiveSpan> &spans = doc.primitiveSpans;
+    PrimitiveSpan span; // kept polygon 0 is primitive 0 unless a span says otherwise
+    std::size_t nextSpan = 0;
+    for (std::size_t k = 0; k < doc.polygons.size(); ++k) {
+        if (nextSpan < spans.size() && spans[nextSpan].polygon == k)
+            span = spans[nextSpan++];
+        const std::uint64_t primitive = span.primitive + (k - span.polygon);
+        const std::uint32_t n = doc.polygons[k].count;
+        if (vector) {
+            const bool have = primitive < perPrimitive.vector_data.size();
+            const Imath::Vec3<float> value =
+                have ? perPrimitive.vector_data[static_cast<std::size_t>(primitive)]
+                     : perPrimitive.vector_default;
+            record.vector_data.insert(record.vector_data.end(), n, value);
+        } else {
+            const bool have = primitive < perPrimitive.float_data.size();
+            const float value = have ? perPrimitive.float_data[static_cast<std::size_t>(primitive)]
+                                     : perPrimitive.float_default;
+            record.float_data.insert(record.float_data.end(), n, value);
+        }
+    }
+    return record;
 }
 
 } // namespace
@@ -102,6 +159,15 @@ void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
         }
         model.vertexAttributes.push_back(std::move(record));
     }
+    if (!doc.polygons.empty())
+        for (const char *name : {"Cd", "Alpha"}) {
+            const AttributeData *perPrimitive = primitiveRecord(doc, name);
+            if (!perPrimitive || model.attrExists(name, "VERTEX") >= 0 ||
+                model.attrExists(name, "POINT") >= 0)
+                continue;
+            model.vertexAttributes.push_back(spreadOverVertices(*perPrimitive, doc, vertices));
+            ++model.numberOfVertexAttributes;
+        }
 
     model.numberOfVertices = static_cast<std::uint32_t>(vertices);
     if (!doc.polygons.empty()) {

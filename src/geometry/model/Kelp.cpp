@@ -178,6 +178,21 @@ std::int32_t Kelp::setVertexAttrVectorValue(const std::string &attr,
     return 1;
 }
 
+std::int32_t Kelp::setVertexAttrFloatValue(const std::string &attr, float value) {
+    std::int32_t index = lastNamed(vertexAttributes, attr);
+    if (index < 0) {
+        AttributeData record;
+        record.name = attr;
+        record.size = 1;
+        record.type = 0;
+        vertexAttributes.push_back(std::move(record));
+        ++numberOfVertexAttributes;
+        index = static_cast<std::int32_t>(vertexAttributes.size()) - 1;
+    }
+    vertexAttributes[index].float_data.push_back(value);
+    return 1;
+}
+
 std::int32_t Kelp::setPolyVertexIdValue(std::uint32_t poly, std::uint32_t vertex) {
     if (polygons.size() < static_cast<std::size_t>(poly) + 1) {
         polygons.emplace_back();
