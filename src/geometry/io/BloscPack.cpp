@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <system_error>
 #include <thread>
 
@@ -18,8 +19,9 @@ namespace {
 const int kLevel = 7; // the level Houdini's own compression tool uses by default
 
 struct Packed {
-    std::vector<unsigned char> bytes; // sized for the worst case, then cut
-    int size = 0;                     // compressed bytes, or < 0 on failure
+    unsigned char *bytes = nullptr; // room for the worst case, in one shared block
+    std::size_t room = 0;
+    int size = 0; // compressed bytes, or < 0 on failure
 };
 
 void compressChunks(const unsigned char *data, std::size_t size, std::vector<Packed> &chunks,
@@ -31,8 +33,8 @@ void compressChunks(const unsigned char *data, std::size_t size, std::vector<Pac
         const std::size_t begin = k * kBloscBlock;
         const std::size_t raw = std::min(kBloscBlock, size - begin);
         Packed &chunk = chunks[k];
-        chunk.size = blosc_compress_ctx(kLevel, BLOSC_SHUFFLE, 4, raw, data + begin,
-                                        chunk.bytes.data(), chunk.bytes.size(), "lz4", 0, 1);
+        chunk.size = blosc_compress_ctx(kLevel, BLOSC_SHUFFLE, 4, raw, data + begin, chunk.bytes,
+                                        chunk.room, "lz4", 0, 1);
     }
 }
 
@@ -41,11 +43,15 @@ void compressChunks(const unsigned char *data, std::size_t size, std::vector<Pac
 bool packBloscContainer(const unsigned char *data, std::size_t size,
                         std::vector<unsigned char> &out, std::string &error, unsigned threads) {
     const std::size_t count = size == 0 ? 1 : (size + kBloscBlock - 1) / kBloscBlock;
-    // Every buffer is allocated here, before any thread starts.
+    // Every buffer is allocated here, before any thread starts: one block
+    // (left unfilled; each thread writes only its own chunks' room).
     std::vector<Packed> chunks(count);
+    const std::size_t slot = kBloscBlock + BLOSC_MAX_OVERHEAD;
+    std::unique_ptr<unsigned char[]> room(new unsigned char[count * slot]);
     for (std::size_t k = 0; k < count; ++k) {
         const std::size_t raw = std::min(kBloscBlock, size - std::min(size, k * kBloscBlock));
-        chunks[k].bytes.resize(raw + BLOSC_MAX_OVERHEAD);
+        chunks[k].bytes = room.get() + k * slot;
+        chunks[k].room = raw + BLOSC_MAX_OVERHEAD;
     }
 
     if (threads == 0)
@@ -84,7 +90,7 @@ bool packBloscContainer(const unsigned char *data, std::size_t size,
         if (k > 0)
             index.push_back(at);
         const Packed &chunk = chunks[k];
-        out.insert(out.end(), chunk.bytes.data(), chunk.bytes.data() + chunk.size);
+        out.insert(out.end(), chunk.bytes, chunk.bytes + chunk.size);
         at += static_cast<std::uint64_t>(chunk.size);
     }
     index.push_back(kBloscBlock);

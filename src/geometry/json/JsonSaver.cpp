@@ -229,20 +229,17 @@ bool writeJsonDocument(const Kelp &detail, bool binary, const JsonStamp &stamp,
         return false;
     }
 
-    // Topology: every polygon's point numbers, one vertex each, in order.
-    std::vector<std::int32_t> topology;
+    // Topology: every polygon's point numbers, one vertex each, in order,
+    // written from the polygons themselves once they are known to be good.
     std::size_t vertices = 0;
-    for (const PolygonData &p : polygons)
-        vertices += p.ids.size();
-    topology.reserve(vertices);
     for (std::size_t k = 0; k < polygons.size(); ++k) {
+        vertices += polygons[k].ids.size();
         for (std::uint32_t id : polygons[k].ids) {
             if (id >= points) {
                 error = "polygon " + std::to_string(k) + " uses point " + std::to_string(id) +
                         " of " + std::to_string(points);
                 return false;
             }
-            topology.push_back(static_cast<std::int32_t>(id));
         }
     }
 
@@ -261,6 +258,17 @@ bool writeJsonDocument(const Kelp &detail, bool binary, const JsonStamp &stamp,
     }
 
     TokenWriter w(binary);
+    if (binary) {
+        // The big arrays' bytes and some room for the rest, so that the
+        // stream is never copied as it grows.
+        std::size_t bytes = 4 * vertices + 4 * polygons.size() + 65536;
+        for (const std::vector<Column> *columns : {&pointColumns, &vertexColumns})
+            for (const Column &c : *columns)
+                bytes += 4 * static_cast<std::size_t>(c.width) *
+                             (columns == &pointColumns ? points : vertices) +
+                         1024;
+        w.reserve(bytes);
+    }
     w.beginArray();
     w.string("fileversion");
     w.string(kFileVersion);
@@ -283,7 +291,10 @@ bool writeJsonDocument(const Kelp &detail, bool binary, const JsonStamp &stamp,
     w.string("pointref");
     w.beginArray();
     w.string("indices");
-    w.uniformInt32(topology.data(), topology.size());
+    w.beginUniformInt32(vertices);
+    for (const PolygonData &p : polygons)
+        w.uniformInt32Piece(p.ids.data(), p.ids.size());
+    w.endUniformInt32();
     w.endArray();
     w.endArray();
 

@@ -33,15 +33,17 @@ template <class T> std::size_t formatNumber(char *buf, std::size_t size, T v) {
 template <class T, class U>
 void appendLittle(std::vector<unsigned char> &out, const T *values, std::size_t count) {
     static_assert(sizeof(T) == sizeof(U), "element width");
-    const std::size_t at = out.size();
-    out.resize(at + count * sizeof(T));
     if (count == 0)
         return;
-    unsigned char *p = out.data() + at;
     if (kHostEndian == Endian::Little) {
-        std::memcpy(p, values, count * sizeof(T));
+        // Straight from the values: no zero fill of the room first.
+        const unsigned char *bytes = reinterpret_cast<const unsigned char *>(values);
+        out.insert(out.end(), bytes, bytes + count * sizeof(T));
         return;
     }
+    const std::size_t at = out.size();
+    out.resize(at + count * sizeof(T));
+    unsigned char *p = out.data() + at;
     for (std::size_t k = 0; k < count; ++k) {
         U bits;
         std::memcpy(&bits, values + k, sizeof bits);
@@ -239,9 +241,17 @@ template <class T> void TokenWriter::textNumbers(const T *values, std::size_t co
     byte(']');
 }
 
+void TokenWriter::reserve(std::size_t bytes) {
+    m_out.reserve(bytes);
+}
+
 void TokenWriter::uniformHead(unsigned char element, std::size_t count, std::size_t width) {
     beforeValue();
-    m_out.reserve(m_out.size() + 16 + count * width);
+    // Room for this array; a document that did not reserve enough grows
+    // geometrically rather than by one copy of everything per array.
+    const std::size_t need = m_out.size() + 16 + count * width;
+    if (need > m_out.capacity())
+        m_out.reserve(std::max(need, 2 * m_out.capacity()));
     byte(kTokUniform);
     byte(element);
     length(count);
@@ -275,6 +285,33 @@ void TokenWriter::uniformIntNarrow(const std::int32_t *values, std::size_t count
     uniformHead(kTokInt8, count, 1);
     for (std::size_t k = 0; k < count; ++k)
         byte(static_cast<unsigned char>(static_cast<std::int8_t>(values[k])));
+}
+
+void TokenWriter::beginUniformInt32(std::size_t count) {
+    m_pieceFirst = true;
+    if (!m_binary) {
+        beforeValue();
+        byte('[');
+        return;
+    }
+    uniformHead(kTokInt32, count, 4);
+}
+
+void TokenWriter::uniformInt32Piece(const std::uint32_t *values, std::size_t count) {
+    if (m_binary)
+        return appendLittle<std::uint32_t, std::uint32_t>(m_out, values, count);
+    char buf[32];
+    for (std::size_t k = 0; k < count; ++k) {
+        if (!m_pieceFirst)
+            byte(',');
+        m_pieceFirst = false;
+        append(buf, formatNumber(buf, sizeof buf, static_cast<std::int32_t>(values[k])));
+    }
+}
+
+void TokenWriter::endUniformInt32() {
+    if (!m_binary)
+        byte(']');
 }
 
 void TokenWriter::uniformInt64(const std::int64_t *values, std::size_t count) {

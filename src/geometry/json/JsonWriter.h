@@ -37,12 +37,21 @@ public:
 
     // Uniform arrays (text: ordinary arrays).
     void uniformInt32(const std::int32_t *values, std::size_t count);
+    // One int32 array of count values given in pieces: begin, pieces whose
+    // sizes sum to count (each value at most INT32_MAX), end.
+    void beginUniformInt32(std::size_t count);
+    void uniformInt32Piece(const std::uint32_t *values, std::size_t count);
+    void endUniformInt32();
     // In the narrowest of int8, int16 and int32 that holds every value, as
     // Houdini writes polygon counts.
     void uniformIntNarrow(const std::int32_t *values, std::size_t count);
     void uniformInt64(const std::int64_t *values, std::size_t count);
     void uniformReal32(const float *values, std::size_t count);
     void uniformReal64(const double *values, std::size_t count);
+
+    // Room for a stream of this many bytes, so that big arrays are not
+    // copied as the stream grows.
+    void reserve(std::size_t bytes);
 
     // The stream so far (complete once every array and map is closed).
     const std::vector<unsigned char> &bytes() const { return m_out; }
@@ -66,6 +75,7 @@ private:
 
     bool m_binary;
     bool m_afterKey = false;
+    bool m_pieceFirst = true;
     std::vector<Level> m_open;
     std::vector<unsigned char> m_out;
     std::unordered_map<std::string, std::uint64_t> m_ids;
