@@ -5,6 +5,8 @@
 #ifndef KELP_GEOMETRY_JSON_JSONWRITER_H
 #define KELP_GEOMETRY_JSON_JSONWRITER_H
 
+#include "io/ByteSink.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -53,7 +55,17 @@ public:
     // copied as the stream grows.
     void reserve(std::size_t bytes);
 
-    // The stream so far (complete once every array and map is closed).
+    // From now on the stream goes to sink in blocks of kDrainBlock bytes as
+    // they fill, through one reused buffer, instead of growing in memory;
+    // finish() passes on the rest. After a failed write of the sink the
+    // writer drops its bytes and finish() returns false (the reason is the
+    // sink's error()).
+    static const std::size_t kDrainBlock = 1048576;
+    void drainTo(ByteSink &sink);
+    bool finish();
+
+    // The stream so far (complete once every array and map is closed); when
+    // draining, what has not gone to the sink yet.
     const std::vector<unsigned char> &bytes() const { return m_out; }
     std::vector<unsigned char> &bytes() { return m_out; }
     std::size_t depth() const { return m_open.size(); }
@@ -64,6 +76,13 @@ private:
         std::size_t items;
     };
     void byte(unsigned char b) { m_out.push_back(b); }
+    // Raw little-endian elements, in pieces when draining.
+    template <class T, class U> void little(const T *values, std::size_t count);
+    void spill() {
+        if (m_sink && m_out.size() >= kDrainBlock)
+            drain();
+    }
+    void drain();
     void append(const void *data, std::size_t size);
     void length(std::uint64_t n);
     void uniformHead(unsigned char element, std::size_t count, std::size_t width);
@@ -76,6 +95,8 @@ private:
     bool m_binary;
     bool m_afterKey = false;
     bool m_pieceFirst = true;
+    ByteSink *m_sink = nullptr;
+    bool m_failed = false;
     std::vector<Level> m_open;
     std::vector<unsigned char> m_out;
     std::unordered_map<std::string, std::uint64_t> m_ids;
