@@ -10,8 +10,11 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -702,4 +705,74 @@ std::uint64_t bloscReadSwap(const std::string &scPath, std::size_t streamBytes,
 std::size_t bloscDecompressWhole(const std::vector<unsigned char> &sc, std::size_t streamBytes) {
     std::unique_ptr<unsigned char[]> stream = fresh<unsigned char>(streamBytes + 1);
     return decompressChunks(sc.data(), sc.size(), stream.get(), streamBytes);
+}
+
+std::size_t jsonGatherAndWrite(const Kelp &detail, std::size_t streamBytes, const std::string &path,
+                               bool sync) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0)
+        return 0;
+    BlockWriter out(fd);
+    std::size_t left = streamBytes;
+    auto copy = [&](const void *data, std::size_t bytes) {
+        const unsigned char *p = static_cast<const unsigned char *>(data);
+        bytes = std::min(bytes, left);
+        left -= bytes;
+        while (bytes) {
+            const std::size_t n = std::min<std::size_t>(bytes, 1 << 16);
+            out.bytes(p, n);
+            p += n;
+            bytes -= n;
+        }
+    };
+    for (const auto *records : {&detail.getPointAttributes(), &detail.getVertexAttributes()})
+        for (const AttributeData &a : *records) {
+            if (!a.vector_data.empty())
+                copy(a.vector_data.data(), a.vector_data.size() * sizeof(a.vector_data[0]));
+            else if (!a.float_data.empty())
+                copy(a.float_data.data(), a.float_data.size() * sizeof(float));
+        }
+    for (const PolygonData &poly : detail.getPolygons())
+        copy(poly.ids.data(), poly.ids.size() * sizeof(std::uint32_t));
+    while (left) {
+        const std::size_t n = std::min<std::size_t>(left, 1 << 16);
+        std::memset(out.room(n), 0, n);
+        out.done(n);
+        left -= n;
+    }
+    out.flush();
+    bool ok = !out.failed() && (!sync || fsync(fd) == 0);
+    ok = close(fd) == 0 && ok;
+    return ok ? out.total() : 0;
+}
+
+std::size_t bloscCompressWhole(const std::vector<unsigned char> &stream, unsigned threads) {
+    const std::size_t block = 1 << 20, slot = block + BLOSC_MAX_OVERHEAD;
+    const std::size_t size = stream.size();
+    const std::size_t count = size ? (size + block - 1) / block : 0;
+    std::unique_ptr<unsigned char[]> out = fresh<unsigned char>(count * slot + 1);
+    std::unique_ptr<int[]> sizes(new int[count + 1]);
+    std::atomic<std::size_t> next(0);
+    auto work = [&] {
+        for (std::size_t k; (k = next.fetch_add(1)) < count;) {
+            const std::size_t raw = std::min(block, size - k * block);
+            sizes[k] = blosc_compress_ctx(7, BLOSC_SHUFFLE, 4, raw, stream.data() + k * block,
+                                          out.get() + k * slot, slot, "lz4", 0, 1);
+        }
+    };
+    if (threads == 0)
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> workers;
+    for (unsigned t = 1; t < threads; ++t)
+        workers.emplace_back(work);
+    work();
+    for (std::thread &t : workers)
+        t.join();
+    std::size_t total = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (sizes[k] <= 0)
+            return 0;
+        total += static_cast<std::size_t>(sizes[k]);
+    }
+    return total;
 }

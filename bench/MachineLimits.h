@@ -66,4 +66,20 @@ std::uint64_t bloscReadSwap(const std::string &scPath, std::size_t streamBytes,
 // fresh buffer; returns the bytes produced (0 on a failure).
 std::size_t bloscDecompressWhole(const std::vector<unsigned char> &sc, std::size_t streamBytes);
 
+// The least a JSON .bgeo save does: copies the detail's big arrays (point
+// "P" and every point and vertex attribute of floats or vectors, then each
+// polygon's point numbers as 32-bit values) through a reused 1 MiB block,
+// padded with zeros to streamBytes (the size of the stream the saver
+// writes, token bytes included), and writes each block to path as it fills.
+// Returns the bytes written, or 0 on a write failure. sync as for
+// gatherAndWrite.
+std::size_t jsonGatherAndWrite(const Kelp &detail, std::size_t streamBytes, const std::string &path,
+                               bool sync);
+
+// Blosc compression alone of a whole stream held in memory, with the saver's
+// settings: 1 MiB chunks, LZ4 at level 7, byte shuffle over 4-byte items,
+// each chunk on one thread of `threads` (0: one per hardware thread), into
+// fresh buffers. Returns the compressed bytes, or 0 on a failure.
+std::size_t bloscCompressWhole(const std::vector<unsigned char> &stream, unsigned threads);
+
 #endif

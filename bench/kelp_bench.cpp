@@ -3,9 +3,9 @@
 //   kelp_bench [--big] [--reps N] [--only particles|mesh|json] [benchmark flags]
 //
 // Generates the files once (see SyntheticFiles.h and JsonFiles.h), times
-// loadBgeo and saveBgeo on classic .bgeo and .bgeo.gz and loadBgeo on JSON
-// .bgeo and .bgeo.sc next to the limits, then prints the table of ratios and
-// the peak memory of a load.
+// loadBgeo and saveBgeo on classic .bgeo and .bgeo.gz and on JSON .bgeo and
+// .bgeo.sc next to the limits, then prints the table of ratios and the peak
+// memory of a load.
 #include "JsonFiles.h"
 #include "MachineLimits.h"
 #include "ModelBytes.h"
@@ -36,10 +36,13 @@ struct Subject {
     int iterations;
 };
 
-// A JSON-based mesh: loads only (Kelp writes classic files).
+// A JSON-based mesh: loaded from the generated files, and the loaded detail
+// saved as JSON .bgeo and .bgeo.sc.
 struct JsonSubject {
     std::string name; // e.g. "json_1M"
     JsonFile file;
+    std::string saveBgeo, saveSc, limitOut, reference;
+    std::vector<unsigned char> stream; // Kelp's JSON .bgeo of the detail, once
     int iterations;
 };
 
@@ -155,6 +158,62 @@ void limitGatherWrite(benchmark::State &state, const Subject *s, bool sync) {
     }
 }
 
+void saveJson(benchmark::State &state, const JsonSubject *s, const std::string &out) {
+    Kelp *detail = detailOf(s->file.plainPath);
+    if (!detail) {
+        state.SkipWithError("loadBgeo failed");
+        return;
+    }
+    for (auto _ : state) {
+        int ok = detail->saveBgeo(out, KelpFormat::Json);
+        benchmark::DoNotOptimize(ok);
+        if (!ok)
+            state.SkipWithError("saveBgeo failed");
+    }
+}
+
+// The stream Kelp's JSON .bgeo save writes for the subject's detail, saved
+// once in set-up: its size for the gather-and-write limit, its bytes for the
+// compression limit.
+const std::vector<unsigned char> *savedStream(JsonSubject *s) {
+    if (s->stream.empty()) {
+        Kelp *detail = detailOf(s->file.plainPath);
+        if (!detail || !detail->saveBgeo(s->reference, KelpFormat::Json))
+            return nullptr;
+        s->stream = readWholeFile(s->reference);
+    }
+    return s->stream.empty() ? nullptr : &s->stream;
+}
+
+void limitJsonGatherWrite(benchmark::State &state, JsonSubject *s, bool sync) {
+    const std::vector<unsigned char> *stream = savedStream(s);
+    const Kelp *detail = detailOf(s->file.plainPath);
+    if (!stream || !detail) {
+        state.SkipWithError("the reference save failed");
+        return;
+    }
+    for (auto _ : state) {
+        std::size_t n = jsonGatherAndWrite(*detail, stream->size(), s->limitOut, sync);
+        benchmark::DoNotOptimize(n);
+        if (n != stream->size())
+            state.SkipWithError("write failed");
+    }
+}
+
+void limitBloscCompress(benchmark::State &state, JsonSubject *s) {
+    const std::vector<unsigned char> *stream = savedStream(s);
+    if (!stream) {
+        state.SkipWithError("the reference save failed");
+        return;
+    }
+    for (auto _ : state) {
+        std::size_t n = bloscCompressWhole(*stream, 0);
+        benchmark::DoNotOptimize(n);
+        if (!n)
+            state.SkipWithError("compression failed");
+    }
+}
+
 void limitJsonReadSwap(benchmark::State &state, const JsonSubject *s, bool huge) {
     for (auto _ : state) {
         std::uint64_t check = jsonReadSwap(s->file.plainPath, s->file.arrays, huge);
@@ -217,9 +276,9 @@ void registerAll(const Subject *s, int reps) {
     add("limit_deflate", [=](benchmark::State &st) { limitDeflate(st, plain); });
 }
 
-void registerJson(const JsonSubject *s, int reps) {
+void registerJson(JsonSubject *s, int reps) {
     auto add = [&](const char *op, auto &&fn) {
-        benchmark::RegisterBenchmark((s->name + "/" + op).c_str(), fn)
+        return benchmark::RegisterBenchmark((s->name + "/" + op).c_str(), fn)
             ->Iterations(s->iterations)
             ->Repetitions(reps)
             ->DisplayAggregatesOnly(reps > 1)
@@ -235,6 +294,18 @@ void registerJson(const JsonSubject *s, int reps) {
     add("limit_blosc_swap", [=](benchmark::State &st) { limitBloscSwap(st, s, false); });
     add("limit_blosc_swap_huge", [=](benchmark::State &st) { limitBloscSwap(st, s, true); });
     add("limit_blosc", [=](benchmark::State &st) { limitBlosc(st, s); });
+    add("save_bgeo", [=](benchmark::State &st) { saveJson(st, s, s->saveBgeo); });
+    add("limit_gather_write", [=](benchmark::State &st) { limitJsonGatherWrite(st, s, false); });
+    add("limit_gather_write_fsync",
+        [=](benchmark::State &st) { limitJsonGatherWrite(st, s, true); });
+    // Compression runs on every hardware thread: CPU time is the whole
+    // process's, so that "cpu x" compares the work of all threads.
+    add("save_sc", [=](benchmark::State &st) {
+        saveJson(st, s, s->saveSc);
+    })->MeasureProcessCPUTime();
+    add("limit_blosc_compress", [=](benchmark::State &st) {
+        limitBloscCompress(st, s);
+    })->MeasureProcessCPUTime();
 }
 
 std::vector<RatioRow> jsonRatioRows(const std::vector<std::unique_ptr<JsonSubject>> &subjects) {
@@ -252,6 +323,12 @@ std::vector<RatioRow> jsonRatioRows(const std::vector<std::unique_ptr<JsonSubjec
             {s->name, "load_sc", "limit_blosc", "(load .bgeo.sc / blosc decompress)", 0});
         rows.push_back(
             {s->name, "limit_blosc_swap", "limit_read_swap", "(read+blosc+swap / read+swap)", 0});
+        rows.push_back(
+            {s->name, "save_bgeo", "limit_gather_write", "save JSON .bgeo / gather+write", 1.5});
+        rows.push_back(
+            {s->name, "save_sc", "limit_blosc_compress", "save .bgeo.sc / blosc compress", 1.3});
+        rows.push_back({s->name, "save_bgeo", "limit_gather_write_fsync",
+                        "(save JSON .bgeo / gather+write+fsync)", 0});
     }
     return rows;
 }
@@ -390,6 +467,10 @@ int main(int argc, char **argv) {
             std::unique_ptr<JsonSubject> s(new JsonSubject);
             s->name = "json_" + sizeName(points);
             s->file = jsonMeshFile(points, cache);
+            s->saveBgeo = cache + "/saved-" + s->name + ".bgeo";
+            s->saveSc = cache + "/saved-" + s->name + ".bgeo.sc";
+            s->limitOut = cache + "/limit-" + s->name + ".bgeo";
+            s->reference = cache + "/reference-" + s->name + ".bgeo";
             s->iterations = 1;
             registerJson(s.get(), reps);
             jsonSubjects.push_back(std::move(s));
@@ -409,6 +490,12 @@ int main(int argc, char **argv) {
         std::remove(s->savePlain.c_str());
         std::remove(s->saveGzip.c_str());
         std::remove(s->limitOut.c_str());
+    }
+    for (const auto &s : jsonSubjects) {
+        std::remove(s->saveBgeo.c_str());
+        std::remove(s->saveSc.c_str());
+        std::remove(s->limitOut.c_str());
+        std::remove(s->reference.c_str());
     }
     benchmark::Shutdown();
     return 0;

@@ -218,10 +218,15 @@ bool gatherColumns(const std::vector<AttributeData> &records, std::size_t elemen
     return true;
 }
 
-} // namespace
+// What a document is written from, checked before a byte is written.
+struct Plan {
+    const std::vector<PolygonData> *polygons = nullptr;
+    std::size_t points = 0;
+    std::size_t vertices = 0;
+    std::vector<Column> pointColumns, vertexColumns;
+};
 
-bool writeJsonDocument(const Kelp &detail, bool binary, const JsonStamp &stamp,
-                       std::vector<unsigned char> &out, std::string &error) {
+bool planDocument(const Kelp &detail, Plan &plan, std::string &error) {
     const std::vector<PolygonData> &polygons = detail.getPolygons();
     const std::size_t points = detail.getNumPoints();
     if (points > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
@@ -229,24 +234,25 @@ bool writeJsonDocument(const Kelp &detail, bool binary, const JsonStamp &stamp,
         return false;
     }
 
-    // Topology: every polygon's point numbers, one vertex each, in order.
-    std::vector<std::int32_t> topology;
+    // Topology: every polygon's point numbers, one vertex each, in order,
+    // written from the polygons themselves once they are known to be good.
     std::size_t vertices = 0;
-    for (const PolygonData &p : polygons)
-        vertices += p.ids.size();
-    topology.reserve(vertices);
     for (std::size_t k = 0; k < polygons.size(); ++k) {
+        vertices += polygons[k].ids.size();
         for (std::uint32_t id : polygons[k].ids) {
             if (id >= points) {
                 error = "polygon " + std::to_string(k) + " uses point " + std::to_string(id) +
                         " of " + std::to_string(points);
                 return false;
             }
-            topology.push_back(static_cast<std::int32_t>(id));
         }
     }
 
-    std::vector<Column> pointColumns, vertexColumns;
+    plan.polygons = &polygons;
+    plan.points = points;
+    plan.vertices = vertices;
+    std::vector<Column> &pointColumns = plan.pointColumns;
+    std::vector<Column> &vertexColumns = plan.vertexColumns;
     if (!gatherColumns(detail.getPointAttributes(), points, "point", "points", pointColumns,
                        error) ||
         !gatherColumns(detail.getVertexAttributes(), vertices, "vertex", "vertices", vertexColumns,
@@ -259,8 +265,27 @@ bool writeJsonDocument(const Kelp &detail, bool binary, const JsonStamp &stamp,
         error = "the detail has " + std::to_string(points) + " points and no \"P\"";
         return false;
     }
+    return true;
+}
 
-    TokenWriter w(binary);
+// Room for the whole binary stream: the big arrays' bytes and some for the
+// rest.
+std::size_t binaryBytes(const Plan &plan) {
+    std::size_t bytes = 4 * plan.vertices + 4 * plan.polygons->size() + 65536;
+    for (const Column &c : plan.pointColumns)
+        bytes += 4 * static_cast<std::size_t>(c.width) * plan.points + 1024;
+    for (const Column &c : plan.vertexColumns)
+        bytes += 4 * static_cast<std::size_t>(c.width) * plan.vertices + 1024;
+    return bytes;
+}
+
+void writeDocument(const Plan &plan, const JsonStamp &stamp, TokenWriter &w) {
+    const std::vector<PolygonData> &polygons = *plan.polygons;
+    const std::size_t points = plan.points;
+    const std::size_t vertices = plan.vertices;
+    const std::vector<Column> &pointColumns = plan.pointColumns;
+    const std::vector<Column> &vertexColumns = plan.vertexColumns;
+    const bool binary = w.binary();
     w.beginArray();
     w.string("fileversion");
     w.string(kFileVersion);
@@ -283,7 +308,25 @@ bool writeJsonDocument(const Kelp &detail, bool binary, const JsonStamp &stamp,
     w.string("pointref");
     w.beginArray();
     w.string("indices");
-    w.uniformInt32(topology.data(), topology.size());
+    // Gathered through a small reused block: a few calls for the whole array
+    // rather than one per polygon.
+    w.beginUniformInt32(vertices);
+    {
+        std::vector<std::uint32_t> block;
+        block.reserve(65536);
+        for (const PolygonData &p : polygons) {
+            if (block.size() + p.ids.size() > block.capacity()) {
+                w.uniformInt32Piece(block.data(), block.size());
+                block.clear();
+            }
+            if (p.ids.size() > block.capacity())
+                w.uniformInt32Piece(p.ids.data(), p.ids.size());
+            else
+                block.insert(block.end(), p.ids.begin(), p.ids.end());
+        }
+        w.uniformInt32Piece(block.data(), block.size());
+    }
+    w.endUniformInt32();
     w.endArray();
     w.endArray();
 
@@ -358,16 +401,28 @@ bool writeJsonDocument(const Kelp &detail, bool binary, const JsonStamp &stamp,
     }
     w.endArray();
     w.endArray();
+}
 
+} // namespace
+
+bool writeJsonDocument(const Kelp &detail, bool binary, const JsonStamp &stamp,
+                       std::vector<unsigned char> &out, std::string &error) {
+    Plan plan;
+    if (!planDocument(detail, plan, error))
+        return false;
+    TokenWriter w(binary);
+    if (binary)
+        w.reserve(binaryBytes(plan)); // never copied as it grows
+    writeDocument(plan, stamp, w);
     out.swap(w.bytes());
     return true;
 }
 
 std::int32_t saveJsonForm(const Kelp &detail, const std::string &filename, const SaveForm &form) {
     const bool binary = form.kind == SaveForm::Binary;
-    std::vector<unsigned char> document;
+    Plan plan;
     std::string problem;
-    if (!writeJsonDocument(detail, binary, JsonStamp(), document, problem)) {
+    if (!planDocument(detail, plan, problem)) {
         std::cerr << "could not save file: " << filename << ": " << problem << "\n";
         return 0;
     }
@@ -385,26 +440,29 @@ std::int32_t saveJsonForm(const Kelp &detail, const std::string &filename, const
         return 0;
     }
 
+    // The document goes out block by block as it is written, through the
+    // compressor when there is one; it is never whole in memory.
     bool done;
     std::string line; // what failed, when the file's own error does not say
+    TokenWriter w(binary);
     if (form.blosc) {
-        std::vector<unsigned char> packed;
-        std::string packError;
-        done = packBloscContainer(document.data(), document.size(), packed, packError);
-        if (done) {
-            std::vector<unsigned char>().swap(document);
-            done = file.write(reinterpret_cast<const char *>(packed.data()), packed.size());
-        } else {
-            line = "could not save file: " + filename + ": " + packError;
-        }
+        BloscWriter blosc(file);
+        w.drainTo(blosc);
+        writeDocument(plan, JsonStamp(), w);
+        done = w.finish() && blosc.finish();
+        if (!done && !blosc.compressionError().empty())
+            line = "could not save file: " + filename + ": " + blosc.compressionError();
     } else if (form.compressed) {
         GzipWriter gzip(file, filename);
-        done = gzip.write(reinterpret_cast<const char *>(document.data()), document.size()) &&
-               gzip.finish();
+        w.drainTo(gzip);
+        writeDocument(plan, JsonStamp(), w);
+        done = w.finish() && gzip.finish();
         if (!done)
             line = gzip.error();
     } else {
-        done = file.write(reinterpret_cast<const char *>(document.data()), document.size());
+        w.drainTo(file);
+        writeDocument(plan, JsonStamp(), w);
+        done = w.finish();
     }
     if (done)
         done = file.commit();

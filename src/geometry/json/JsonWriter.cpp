@@ -28,26 +28,9 @@ template <class T> std::size_t formatNumber(char *buf, std::size_t size, T v) {
     return static_cast<std::size_t>(r.ptr - buf);
 }
 
-// Raw little-endian elements: the host's bytes in one copy on little-endian
-// hosts, element by element through the byte-order loads elsewhere.
-template <class T, class U>
-void appendLittle(std::vector<unsigned char> &out, const T *values, std::size_t count) {
-    static_assert(sizeof(T) == sizeof(U), "element width");
-    const std::size_t at = out.size();
-    out.resize(at + count * sizeof(T));
-    if (count == 0)
-        return;
-    unsigned char *p = out.data() + at;
-    if (kHostEndian == Endian::Little) {
-        std::memcpy(p, values, count * sizeof(T));
-        return;
-    }
-    for (std::size_t k = 0; k < count; ++k) {
-        U bits;
-        std::memcpy(&bits, values + k, sizeof bits);
-        storeAs<U>(p + k * sizeof(T), bits, Endian::Little);
-    }
-}
+// Elements per piece of the big arrays, between which a draining writer
+// hands its full blocks on.
+const std::size_t kPiece = 65536;
 
 } // namespace
 
@@ -58,6 +41,57 @@ TokenWriter::TokenWriter(bool binary) : m_binary(binary) {
         storeU32LE(word, 0x624A534Eu);
         append(word, 4);
     }
+}
+
+template <class T, class U> void TokenWriter::little(const T *values, std::size_t count) {
+    static_assert(sizeof(T) == sizeof(U), "element width");
+    for (std::size_t done = 0; done < count;) {
+        // Up to the end of the block being filled, so that a draining writer
+        // passes whole blocks on without moving bytes.
+        std::size_t n = count - done;
+        if (m_sink) {
+            const std::size_t room = (kDrainBlock - m_out.size() % kDrainBlock) / sizeof(T);
+            n = std::min(n, std::max<std::size_t>(room, 1));
+        }
+        if (kHostEndian == Endian::Little) {
+            // Straight from the values: no zero fill of the room first.
+            const unsigned char *bytes = reinterpret_cast<const unsigned char *>(values + done);
+            m_out.insert(m_out.end(), bytes, bytes + n * sizeof(T));
+        } else {
+            const std::size_t at = m_out.size();
+            m_out.resize(at + n * sizeof(T));
+            unsigned char *p = m_out.data() + at;
+            for (std::size_t k = 0; k < n; ++k) {
+                U bits;
+                std::memcpy(&bits, values + done + k, sizeof bits);
+                storeAs<U>(p + k * sizeof(T), bits, Endian::Little);
+            }
+        }
+        done += n;
+        spill();
+    }
+}
+
+void TokenWriter::drainTo(ByteSink &sink) {
+    m_sink = &sink;
+    m_out.reserve(kDrainBlock + kPiece * 8);
+    spill();
+}
+
+void TokenWriter::drain() {
+    const std::size_t whole = m_out.size() / kDrainBlock * kDrainBlock;
+    if (!m_failed && !m_sink->write(reinterpret_cast<const char *>(m_out.data()), whole))
+        m_failed = true;
+    m_out.erase(m_out.begin(), m_out.begin() + static_cast<std::ptrdiff_t>(whole));
+}
+
+bool TokenWriter::finish() {
+    if (m_sink && !m_out.empty()) {
+        if (!m_failed && !m_sink->write(reinterpret_cast<const char *>(m_out.data()), m_out.size()))
+            m_failed = true;
+        m_out.clear();
+    }
+    return !m_failed;
 }
 
 void TokenWriter::append(const void *data, std::size_t size) {
@@ -85,6 +119,7 @@ void TokenWriter::length(std::uint64_t n) {
 }
 
 void TokenWriter::beforeValue() {
+    spill();
     if (m_binary || m_open.empty())
         return;
     if (m_afterKey) {
@@ -235,13 +270,23 @@ template <class T> void TokenWriter::textNumbers(const T *values, std::size_t co
         if (k)
             byte(',');
         append(buf, formatNumber(buf, sizeof buf, values[k]));
+        spill();
     }
     byte(']');
 }
 
+void TokenWriter::reserve(std::size_t bytes) {
+    m_out.reserve(bytes);
+}
+
 void TokenWriter::uniformHead(unsigned char element, std::size_t count, std::size_t width) {
     beforeValue();
-    m_out.reserve(m_out.size() + 16 + count * width);
+    // Room for this array in a stream kept whole; one that did not reserve
+    // enough grows geometrically rather than by one copy of everything per
+    // array.
+    const std::size_t need = m_out.size() + 16 + count * width;
+    if (!m_sink && need > m_out.capacity())
+        m_out.reserve(std::max(need, 2 * m_out.capacity()));
     byte(kTokUniform);
     byte(element);
     length(count);
@@ -251,7 +296,7 @@ void TokenWriter::uniformInt32(const std::int32_t *values, std::size_t count) {
     if (!m_binary)
         return textNumbers(values, count);
     uniformHead(kTokInt32, count, 4);
-    appendLittle<std::int32_t, std::uint32_t>(m_out, values, count);
+    little<std::int32_t, std::uint32_t>(values, count);
 }
 
 void TokenWriter::uniformIntNarrow(const std::int32_t *values, std::size_t count) {
@@ -266,36 +311,71 @@ void TokenWriter::uniformIntNarrow(const std::int32_t *values, std::size_t count
         return uniformInt32(values, count);
     if (low < -128 || high > 127) {
         uniformHead(kTokInt16, count, 2);
-        const std::size_t at = m_out.size();
-        m_out.resize(at + 2 * count);
-        for (std::size_t k = 0; k < count; ++k)
-            storeU16LE(m_out.data() + at + 2 * k, static_cast<std::uint16_t>(values[k]));
+        for (std::size_t done = 0; done < count; done += kPiece) {
+            const std::size_t n = std::min(kPiece, count - done);
+            const std::size_t at = m_out.size();
+            m_out.resize(at + 2 * n);
+            for (std::size_t k = 0; k < n; ++k)
+                storeU16LE(m_out.data() + at + 2 * k, static_cast<std::uint16_t>(values[done + k]));
+            spill();
+        }
         return;
     }
     uniformHead(kTokInt8, count, 1);
-    for (std::size_t k = 0; k < count; ++k)
+    for (std::size_t k = 0; k < count; ++k) {
         byte(static_cast<unsigned char>(static_cast<std::int8_t>(values[k])));
+        if (k % kPiece == kPiece - 1)
+            spill();
+    }
+}
+
+void TokenWriter::beginUniformInt32(std::size_t count) {
+    m_pieceFirst = true;
+    if (!m_binary) {
+        beforeValue();
+        byte('[');
+        return;
+    }
+    uniformHead(kTokInt32, count, 4);
+}
+
+void TokenWriter::uniformInt32Piece(const std::uint32_t *values, std::size_t count) {
+    if (m_binary)
+        return little<std::uint32_t, std::uint32_t>(values, count);
+    char buf[32];
+    for (std::size_t k = 0; k < count; ++k) {
+        if (!m_pieceFirst)
+            byte(',');
+        m_pieceFirst = false;
+        append(buf, formatNumber(buf, sizeof buf, static_cast<std::int32_t>(values[k])));
+        spill();
+    }
+}
+
+void TokenWriter::endUniformInt32() {
+    if (!m_binary)
+        byte(']');
 }
 
 void TokenWriter::uniformInt64(const std::int64_t *values, std::size_t count) {
     if (!m_binary)
         return textNumbers(values, count);
     uniformHead(kTokInt64, count, 8);
-    appendLittle<std::int64_t, std::uint64_t>(m_out, values, count);
+    little<std::int64_t, std::uint64_t>(values, count);
 }
 
 void TokenWriter::uniformReal32(const float *values, std::size_t count) {
     if (!m_binary)
         return textNumbers(values, count);
     uniformHead(kTokReal32, count, 4);
-    appendLittle<float, std::uint32_t>(m_out, values, count);
+    little<float, std::uint32_t>(values, count);
 }
 
 void TokenWriter::uniformReal64(const double *values, std::size_t count) {
     if (!m_binary)
         return textNumbers(values, count);
     uniformHead(kTokReal64, count, 8);
-    appendLittle<double, std::uint64_t>(m_out, values, count);
+    little<double, std::uint64_t>(values, count);
 }
 
 } // namespace kelp

@@ -5,6 +5,8 @@
 #ifndef KELP_GEOMETRY_JSON_JSONWRITER_H
 #define KELP_GEOMETRY_JSON_JSONWRITER_H
 
+#include "io/ByteSink.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,6 +39,11 @@ public:
 
     // Uniform arrays (text: ordinary arrays).
     void uniformInt32(const std::int32_t *values, std::size_t count);
+    // One int32 array of count values given in pieces: begin, pieces whose
+    // sizes sum to count (each value at most INT32_MAX), end.
+    void beginUniformInt32(std::size_t count);
+    void uniformInt32Piece(const std::uint32_t *values, std::size_t count);
+    void endUniformInt32();
     // In the narrowest of int8, int16 and int32 that holds every value, as
     // Houdini writes polygon counts.
     void uniformIntNarrow(const std::int32_t *values, std::size_t count);
@@ -44,7 +51,21 @@ public:
     void uniformReal32(const float *values, std::size_t count);
     void uniformReal64(const double *values, std::size_t count);
 
-    // The stream so far (complete once every array and map is closed).
+    // Room for a stream of this many bytes, so that big arrays are not
+    // copied as the stream grows.
+    void reserve(std::size_t bytes);
+
+    // From now on the stream goes to sink in blocks of kDrainBlock bytes as
+    // they fill, through one reused buffer, instead of growing in memory;
+    // finish() passes on the rest. After a failed write of the sink the
+    // writer drops its bytes and finish() returns false (the reason is the
+    // sink's error()).
+    static const std::size_t kDrainBlock = 1048576;
+    void drainTo(ByteSink &sink);
+    bool finish();
+
+    // The stream so far (complete once every array and map is closed); when
+    // draining, what has not gone to the sink yet.
     const std::vector<unsigned char> &bytes() const { return m_out; }
     std::vector<unsigned char> &bytes() { return m_out; }
     std::size_t depth() const { return m_open.size(); }
@@ -55,6 +76,13 @@ private:
         std::size_t items;
     };
     void byte(unsigned char b) { m_out.push_back(b); }
+    // Raw little-endian elements, in pieces when draining.
+    template <class T, class U> void little(const T *values, std::size_t count);
+    void spill() {
+        if (m_sink && m_out.size() >= kDrainBlock)
+            drain();
+    }
+    void drain();
     void append(const void *data, std::size_t size);
     void length(std::uint64_t n);
     void uniformHead(unsigned char element, std::size_t count, std::size_t width);
@@ -66,6 +94,9 @@ private:
 
     bool m_binary;
     bool m_afterKey = false;
+    bool m_pieceFirst = true;
+    ByteSink *m_sink = nullptr;
+    bool m_failed = false;
     std::vector<Level> m_open;
     std::vector<unsigned char> m_out;
     std::unordered_map<std::string, std::uint64_t> m_ids;
