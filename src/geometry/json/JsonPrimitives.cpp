@@ -1,9 +1,11 @@
 // The "primitives" section: closed polygons from every form Houdini writes
 // them in (polygon runs "Polygon_run"/"p_r" with per-polygon or run-length
 // vertex counts, runs of "Poly" with listed vertices, single "Poly"), kept
-// in file order as vertex numbers. Everything else (particle systems, whose
-// points are loaded anyway, open curves, packed, volume, quadric and spline
-// primitives) is read past by its extent.
+// in file order as vertex numbers, and packed primitives whose geometry is
+// embedded in the file (single or in runs), kept for JsonPacked.cpp to
+// expand. Everything else (particle systems, whose points are loaded anyway,
+// open curves, packed primitives that refer to other files, volume, quadric
+// and spline primitives) is read past by its extent.
 #include "json/JsonDocument.h"
 
 #include "json/JsonFields.h"
@@ -24,7 +26,25 @@ struct Definition {
     std::string_view runType;
     std::vector<std::string_view> varyingFields;
     bool closed = true; // from "uniformfields"
+    PackedPiece packed; // packed fields given in "uniformfields"
 };
+
+bool isExpandedPacked(std::string_view type) {
+    return type == "PackedGeometry" || type == "PackedFragment";
+}
+
+// A packed primitive with its fields read: kept when its geometry is
+// embedded, read past otherwise.
+void addPacked(JsonDocument &doc, std::string_view type, PackedPiece &piece, std::size_t at) {
+    if (piece.key.empty()) {
+        skipPrimitives(doc, type, 1);
+        return;
+    }
+    piece.fragment = type == "PackedFragment";
+    piece.primitive = static_cast<std::uint32_t>(doc.primitivesRead);
+    piece.offset = at;
+    doc.packed.push_back(piece);
+}
 
 bool readDefinition(TokenReader &reader, Definition &def) {
     ObjectReader object(reader, "primitive definition");
@@ -42,8 +62,8 @@ bool readDefinition(TokenReader &reader, Definition &def) {
             std::string_view field;
             ok = true;
             while (ok && fields.nextKey(field))
-                ok =
-                    field == "closed" ? readBool(reader, def.closed, "closed") : reader.skipValue();
+                ok = field == "closed" ? readBool(reader, def.closed, "closed")
+                                       : readPackedField(reader, field, def.packed);
             ok = ok && !reader.failed();
         } else {
             ok = reader.skipValue();
@@ -78,6 +98,7 @@ std::int64_t highestVertex(const JsonDocument &doc) {
 
 bool addListed(TokenReader &reader, JsonDocument &doc, const std::vector<std::int64_t> &vertices,
                std::size_t at) {
+    const std::uint64_t primitive = doc.primitivesRead++;
     if (vertices.empty())
         return true; // nothing to show
     if (vertices.size() > kMaxCount)
@@ -86,6 +107,7 @@ bool addListed(TokenReader &reader, JsonDocument &doc, const std::vector<std::in
     ref.first = doc.listedVertices.size();
     ref.count = static_cast<std::uint32_t>(vertices.size());
     ref.listed = true;
+    ref.primitive = static_cast<std::uint32_t>(primitive);
     for (std::int64_t v : vertices)
         doc.listedVertices.push_back(static_cast<std::uint32_t>(v));
     doc.polygons.push_back(ref);
@@ -167,6 +189,8 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
                            at);
     if (!ownVertices(reader, doc, vertexTotal, at))
         return false;
+    const std::uint64_t firstPrimitive = doc.primitivesRead;
+    doc.primitivesRead += polygonTotal;
     if (!closed) {
         doc.skippedCurves += polygonTotal;
         return true;
@@ -174,12 +198,14 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
 
     PolygonRef ref;
     ref.first = static_cast<std::uint64_t>(start);
+    ref.primitive = static_cast<std::uint32_t>(firstPrimitive);
     auto add = [&](std::uint64_t n) {
         if (n) { // a polygon without vertices has nothing to show
             ref.count = static_cast<std::uint32_t>(n);
             doc.polygons.push_back(ref);
         }
         ref.first += n;
+        ++ref.primitive;
     };
     if (haveCounts) {
         doc.polygons.reserve(doc.polygons.size() + counts.size());
@@ -200,8 +226,23 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
 // A single primitive: "Poly" keeps its vertices when closed; the others are
 // read past.
 bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
+    if (isExpandedPacked(def.type)) {
+        const std::size_t at = reader.offset();
+        PackedPiece piece;
+        ObjectReader object(reader, "packed primitive");
+        std::string_view key;
+        while (object.nextKey(key))
+            if (!readPackedField(reader, key, piece))
+                return false;
+        if (reader.failed())
+            return false;
+        addPacked(doc, def.type, piece, at);
+        ++doc.primitivesRead;
+        return true;
+    }
     if (def.type != "Poly") {
         skipPrimitives(doc, def.type, 1);
+        ++doc.primitivesRead;
         return reader.skipValue();
     }
     const std::size_t at = reader.offset();
@@ -225,6 +266,7 @@ bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
         return false;
     if (!closed) {
         ++doc.skippedCurves;
+        ++doc.primitivesRead;
         return true;
     }
     return addListed(reader, doc, vertices, at);
@@ -233,11 +275,32 @@ bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
 // A run of primitives of one type, each row holding the varying fields in
 // the order the definition lists them. Rows of "Poly" become polygons.
 bool readRun(TokenReader &reader, JsonDocument &doc, const Definition &def) {
+    if (isExpandedPacked(def.runType)) {
+        // Each row starts from the uniform fields.
+        ArrayReader rows(reader, "run");
+        while (rows.nextElement()) {
+            const std::size_t at = reader.offset();
+            PackedPiece piece = def.packed;
+            ArrayReader row(reader, "run row");
+            for (std::size_t field = 0; row.nextElement(); ++field) {
+                if (!(field < def.varyingFields.size()
+                          ? readPackedField(reader, def.varyingFields[field], piece)
+                          : reader.skipValue()))
+                    return false;
+            }
+            if (reader.failed())
+                return false;
+            addPacked(doc, def.runType, piece, at);
+            ++doc.primitivesRead;
+        }
+        return !reader.failed();
+    }
     if (def.runType != "Poly") {
         // Count the rows while reading them past.
         ArrayReader rows(reader, "run");
         while (rows.nextElement()) {
             skipPrimitives(doc, def.runType, 1);
+            ++doc.primitivesRead;
             if (!reader.skipValue())
                 return false;
         }
@@ -266,6 +329,7 @@ bool readRun(TokenReader &reader, JsonDocument &doc, const Definition &def) {
             return false;
         if (!closed) {
             ++doc.skippedCurves;
+            ++doc.primitivesRead;
             continue;
         }
         if (!addListed(reader, doc, vertices, at))
