@@ -1,8 +1,10 @@
 // libFuzzer target for the JSON-based format, by structure: the input is a
 // stream of choices (Choices.h) from which a binary JSON geometry document is
 // built: counts, topology, attributes with values blocks of every form,
-// primitives of every polygon form, string-table definitions, redefinitions
-// and undefinitions, keys in any order and repeated, nested documents, and
+// primitives of every polygon form, packed primitives (single and in runs,
+// fragments among them) with embedded documents under "sharedprimitivedata",
+// string-table definitions, redefinitions and undefinitions, keys in any
+// order and repeated, nested documents, and
 // gzip or the Blosc container around it. Mostly the document is what a
 // writer would produce; each choice may also bend one part of it. One choice
 // writes the document out as JSON text instead (the same tree, with blanks,
@@ -387,7 +389,7 @@ struct Shape {
 
 class Builder {
 public:
-    Builder(Document &d) : d(d), c(d.c) {}
+    Builder(Document &d, unsigned level = 0) : d(d), c(d.c), m_level(level) {}
 
     void document() {
         Shape s;
@@ -405,7 +407,7 @@ public:
         d.arr();
         // The sections in the order writers use, or shuffled, any of them
         // left out or repeated.
-        static const int kCanonical[] = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+        static const int kCanonical[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 11};
         std::vector<int> order(std::begin(kCanonical), std::end(kCanonical));
         if (c.oneIn(3)) {
             for (std::size_t k = order.size(); k > 1; --k)
@@ -413,7 +415,7 @@ public:
         }
         for (std::uint32_t extra = c.oneIn(3) ? c.range(1, 4) : 0; extra; --extra)
             order.insert(order.begin() + c.range(0, static_cast<std::uint32_t>(order.size())),
-                         static_cast<int>(c.range(0, 10)));
+                         static_cast<int>(c.range(0, 11)));
         for (int section : order)
             if (!c.oneIn(20))
                 this->section(section);
@@ -423,6 +425,7 @@ public:
 private:
     Document &d;
     Choices &c;
+    unsigned m_level; // 0 for the file, 1 for a document embedded in it, ...
     Shape m_shape;
     std::vector<std::vector<std::int64_t>> m_polys; // vertex counts per entry
 
@@ -460,6 +463,9 @@ private:
         case 9:
             d.key(c.flag() ? "pointgroups" : "primitivegroups"), groups();
             break;
+        case 11:
+            sharedData();
+            break;
         default:
             d.key(c.pick(kKeys)), d.anyValue();
             break;
@@ -474,7 +480,8 @@ private:
 
     // Decide the primitives up front so that the count can be stated first.
     struct Entry {
-        int form; // 0 p_r n_v, 1 p_r r_v, 2 c_r, 3 Poly, 4 run Poly, 5 Part, 6 other
+        int form; // 0 p_r n_v, 1 p_r r_v, 2 c_r, 3 Poly, 4 run Poly, 5 Part, 6 other,
+                  // 7 packed
         std::int64_t start;
         std::vector<std::int64_t> counts;
     };
@@ -485,9 +492,10 @@ private:
         const std::int64_t total = static_cast<std::int64_t>(m_shape.topology.size());
         for (std::uint32_t n = c.range(0, 5); n; --n) {
             Entry e;
-            e.form = static_cast<int>(c.range(0, 6));
+            e.form = static_cast<int>(c.range(0, 7));
             e.start = c.oneIn(10) ? static_cast<std::int64_t>(c.range(0, 70000)) : next;
-            const std::uint32_t polys = e.form >= 3 && e.form != 4 ? 1 : c.range(1, 8);
+            const std::uint32_t polys =
+                e.form >= 3 && e.form != 4 && e.form != 7 ? 1 : c.range(1, 8);
             for (std::uint32_t p = 0; p < polys; ++p) {
                 std::int64_t left = std::max<std::int64_t>(0, total - next);
                 std::int64_t count =
@@ -529,6 +537,9 @@ private:
                 d.end();
                 break;
             }
+            case 7:
+                packed(e);
+                break;
             default:
                 legacyRun(e);
                 break;
@@ -565,6 +576,90 @@ private:
             if (c.oneIn(10))
                 pairs.push_back(c.range(0, 9));
             d.key(longNames ? "nvertices_rle" : "r_v"), d.ints(pairs);
+        }
+        d.end();
+    }
+
+    // The fields of one packed piece, in the order of `fields` (any subset
+    // of parameters, pivot, transform, vertex).
+    void packedFields(const std::vector<int> &fields, bool fragment, std::int64_t vertex) {
+        for (int field : fields) {
+            switch (field) {
+            case 0:
+                d.w.raw(0x7B), d.key("embedded");
+                d.str(c.oneIn(10) ? c.text(6) : "embed:" + std::to_string(c.range(0, 2)));
+                if (fragment)
+                    d.key("attribute"), d.str(c.oneIn(4) ? c.text(4) : "name"), d.key("name"),
+                        d.str(c.oneIn(2) ? "a" : c.text(2));
+                d.w.raw(0x7D);
+                break;
+            case 1:
+            case 2: {
+                std::vector<double> m;
+                for (std::uint32_t k = field == 1 ? 3 : (c.oneIn(20) ? c.range(0, 12) : 9); k; --k)
+                    m.push_back(c.oneIn(3) ? 0.0 : static_cast<double>(c.range(0, 8)) - 4.0);
+                d.reals(m);
+                break;
+            }
+            default:
+                if (c.oneIn(10))
+                    d.ints({vertex, vertex});
+                else
+                    d.integer(vertex);
+                break;
+            }
+        }
+    }
+
+    // PackedGeometry or PackedFragment, single or as a run of one row per
+    // vertex count of the entry.
+    void packed(const Entry &e) {
+        const bool fragment = c.oneIn(3);
+        const char *type = fragment     ? "PackedFragment"
+                           : c.oneIn(8) ? "PackedDisk"
+                                        : "PackedGeometry";
+        static const char *const kFields[] = {"parameters", "pivot", "transform", "vertex"};
+        std::vector<int> fields = {0, 1, 2, 3};
+        if (c.oneIn(4))
+            fields.erase(fields.begin() + c.range(0, 3));
+        if (c.flag()) {
+            d.arr(), d.key("type"), d.str(type), d.end();
+            d.arr();
+            for (int field : fields) {
+                d.key(kFields[field]);
+                packedFields({field}, fragment, e.start);
+            }
+            d.end();
+            return;
+        }
+        d.arr(), d.key("type"), d.str("run"), d.key("runtype"), d.str(type);
+        d.key("varyingfields"), d.arr();
+        for (int field : fields)
+            d.str(kFields[field]);
+        d.end();
+        d.key("uniformfields"), d.w.raw(0x7B), d.key("viewportlod"), d.str("full"), d.w.raw(0x7D);
+        d.end();
+        d.arr();
+        for (std::size_t row = 0; row < e.counts.size(); ++row) {
+            d.arr();
+            packedFields(fields, fragment, e.start + static_cast<std::int64_t>(row));
+            d.end();
+        }
+        d.end();
+    }
+
+    // ["PackedGeometry", ["gu:embeddedgeo", "embed:k", document], ...]: the
+    // embedded documents are built as the file is, their string tables
+    // redefining the file's ids; now and then deeper than the loader allows.
+    void sharedData() {
+        d.key("sharedprimitivedata"), d.arr();
+        const unsigned most = c.oneIn(30) ? 10 : 3;
+        for (std::uint32_t n = m_level < most ? c.range(0, 3) : 0; n; --n) {
+            d.str(c.oneIn(10) ? "PackedDisk" : "PackedGeometry");
+            d.arr(), d.str("gu:embeddedgeo"), d.str("embed:" + std::to_string(c.range(0, 2)));
+            Builder inner(d, m_level + 1);
+            inner.document();
+            d.end();
         }
         d.end();
     }

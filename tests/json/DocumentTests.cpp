@@ -241,9 +241,10 @@ TEST(JsonDocument, EveryPolygonFormInFileOrderWithVertexValuesFollowing) {
         EXPECT_EQ(a.vector_data[v].x, expected[v]) << v;
 }
 
-TEST(JsonDocument, RunLengthCountsAndPackedRunsReadPast) {
-    // r_v [4,2, 3,1]: two quads and a triangle, then a packed run and a
-    // particle system whose points are loaded anyway.
+TEST(JsonDocument, RunLengthCountsAndPackedDiskRunsReadPast) {
+    // r_v [4,2, 3,1]: two quads and a triangle, then a run of packed disk
+    // primitives (never followed) and a particle system whose points are
+    // loaded anyway. The embedded document no piece uses redefines id 0.
     JsonBytes j;
     documentHead(j, 4, {0, 1, 2, 3, 3, 2, 1, 0, 0, 1, 2, 3, 0}, 4);
     j.key("attributes").arr().key("pointattributes").arr();
@@ -251,14 +252,15 @@ TEST(JsonDocument, RunLengthCountsAndPackedRunsReadPast) {
     j.key("primitives").arr();
     j.arr().arr().key("type").key("p_r").end();
     j.arr().key("s_v").i8(0).key("n_p").i8(3).key("r_v").ui8({4, 2, 3, 1}).end().end();
-    j.arr().arr().key("type").str("run").key("runtype").str("PackedGeometry");
+    j.arr().arr().key("type").str("run").key("runtype").str("PackedDisk");
     j.key("varyingfields").ustr({"parameters", "vertex"}).end();
     j.arr().arr().map().key("embedded").str("embed:0").mapEnd().i8(11).end().end().end();
     j.arr().arr().key("type").str("Part").end();
     j.arr().key("vertex").pi32({12}).key("renderproperties").map().mapEnd().end().end();
     j.end();
     j.key("sharedprimitivedata").arr().str("PackedGeometry").arr().str("gu:embeddedgeo");
-    j.str("embed:0").def(0, "redefined").arr().ref(0).i8(1).end().end().end();
+    j.str("embed:0").def(0, "pointcount").arr().ref(0).i8(0).str("vertexcount").i8(0).end();
+    j.end().end();
     j.end();
     Kelp k;
     JsonLoaded r = loadJson(k, j);

@@ -235,20 +235,43 @@ TEST(JsonFixtures, OpenCurvesAndSkeletonsHaveNoPolygons) {
     expectNear(k.getPolyVertexPosValue(0, 0), 0.0f, 0.965f, 0.0f);
 }
 
-TEST(JsonFixtures, PackedPrimitivesAreReadPast) {
+TEST(JsonFixtures, PackedPiecesAreExpandedInPlace) {
     REQUIRE_JSON_FIXTURES();
     FileLoad f(fixture("labs_physics_painter_packed_h185.bgeo.sc"));
     ASSERT_EQ(f.result, 1) << f.err;
-    EXPECT_EQ(f.k.getNumPoints(), 123u);
+    // 81 quads of the file, then 23 pieces of five embedded geometries:
+    // 1 x (100 points, 81 quads), 1 x empty, 7 x (266 points, 288 polygons,
+    // 1104 vertices), 6 x (913, 1789, 5368), 8 x (8, 6, 24).
+    EXPECT_EQ(f.k.getNumPoints(), 123u + 100 + 7 * 266 + 6 * 913 + 8 * 8);
+    EXPECT_EQ(f.k.getNumPolys(), 81u + 81 + 7 * 288 + 6 * 1789 + 8 * 6);
+    EXPECT_EQ(f.k.getNumVerts(), 324u + 324 + 7 * 1104 + 6 * 5368 + 8 * 24);
     EXPECT_EQ(f.k.getNumPrims(), 104u);
-    EXPECT_EQ(f.k.getNumPolys(), 81u);
-    EXPECT_EQ(f.k.getNumVerts(), 324u);
-    EXPECT_EQ(f.k.getVertexAttributes()[0].vector_data.size(), 324u);
     EXPECT_EQ(pointsOf(f.k, 0), (Ids{0, 1, 11, 10}));
-    EXPECT_EQ(f.k.getNumAttrs(), 2u);
-    EXPECT_EQ(f.k.getSkippedPrimitives().packed, 23u);
+    // The first piece's grid follows the file's own points.
+    EXPECT_EQ(pointsOf(f.k, 81), (Ids{123, 124, 134, 133}));
+    ASSERT_EQ(f.k.getPointAttributes()[0].vector_data.size(), f.k.getNumPoints());
+    ASSERT_EQ(f.k.getVertexAttributes()[0].vector_data.size(), f.k.getNumVerts());
+    EXPECT_EQ(f.k.getSkippedPrimitives().packed, 0u);
     EXPECT_EQ(f.k.getSkippedPrimitives().curves, 0u);
     EXPECT_EQ(f.k.getSkippedPrimitives().other, 0u);
+
+    // The file's own bounds (info) are those of the expanded pieces: a
+    // transposed reading of the matrices misses them by far more.
+    float low[3] = {1e30f, 1e30f, 1e30f}, high[3] = {-1e30f, -1e30f, -1e30f};
+    for (const PolygonData &polygon : f.k.getPolygons())
+        for (std::uint32_t id : polygon.ids) {
+            const Imath::Vec3<float> &p = f.k.getPointAttributes()[0].vector_data[id];
+            for (int c = 0; c < 3; ++c) {
+                low[c] = std::min(low[c], p[c]);
+                high[c] = std::max(high[c], p[c]);
+            }
+        }
+    const float bounds[6] = {-10, 10, -1.06322f, 1.13393f, -10, 10}; // xmin xmax ymin ...
+    for (int c = 0; c < 3; ++c) {
+        const float size = bounds[2 * c + 1] - bounds[2 * c];
+        EXPECT_NEAR(low[c], bounds[2 * c], 1e-4f * size) << c;
+        EXPECT_NEAR(high[c], bounds[2 * c + 1], 1e-4f * size) << c;
+    }
 }
 
 TEST(JsonFixtures, ParticleSystemWrittenWithPlainTokens) {

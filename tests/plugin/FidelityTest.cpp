@@ -4,6 +4,7 @@
 #include "PluginFixture.h"
 
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,24 @@ TEST_F(Fidelity, ParticleReaderWithMayaChannelsAndAMissingFrame) {
     EXPECT_EQ(hostScript::lastResult(), Strings{"8"});
     ASSERT_TRUE(run("KelpReader -n plain -op 1; getAttr plainInputNode.mayaChannels;"));
     EXPECT_EQ(hostScript::lastResult(), Strings{"0"});
+}
+
+TEST_F(Fidelity, PackedPiecesStandWhereTheFileSaysTheyAre) {
+    const std::string path =
+        std::string(KELP_FIXTURES_JSON) + "/labs_physics_painter_packed_h185.bgeo.sc";
+    if (!std::ifstream(path))
+        GTEST_SKIP() << "fixture absent: " << path;
+    ASSERT_TRUE(run("KelpReader -n pk; setAttr -type \"string\" pkInputNode.bgeoPath \"" + path +
+                    "\"; currentTime 1;"));
+    ASSERT_TRUE(run("polyEvaluate -v -f -fv pkShape;"));
+    EXPECT_EQ(hostScript::lastResult(), (Strings{"7627", "12960", "40776"}));
+    // The file's own bounds: x -10 10, y -1.06322 1.13393, z -10 10.
+    ASSERT_TRUE(run("exactWorldBoundingBox pkShape;"));
+    const Strings box = hostScript::lastResult();
+    ASSERT_EQ(box.size(), 6u);
+    const double expected[6] = {-10, -1.06322, -10, 10, 1.13393, 10};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_NEAR(std::stod(box[c]), expected[c], 1e-4 * (c % 3 == 1 ? 2.2 : 20)) << c;
 }
 
 } // namespace

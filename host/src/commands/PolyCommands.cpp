@@ -1,4 +1,4 @@
-// polyCube, polyPlane, polySphere and polyEvaluate.
+// polyCube, polyPlane, polySphere, polyEvaluate and exactWorldBoundingBox.
 //
 // A primitive is a transform ("pCube1") with a mesh shape ("pCubeShape1") in
 // initialShadingGroup, fed by a history node ("polyCube1") through
@@ -13,7 +13,9 @@
 #include <maya/MFnMesh.h>
 #include <maya/MIntArray.h>
 #include <maya/MObjectArray.h>
+#include <maya/MPointArray.h>
 
+#include <algorithm>
 #include <cctype>
 #include <memory>
 #include <set>
@@ -260,9 +262,53 @@ bool polyEvaluateCommand(BuiltinContext &ctx) {
     return true;
 }
 
+// exactWorldBoundingBox [objects]: the box around the world-space points of
+// the meshes named (or selected), as xmin ymin zmin xmax ymax zmax; six
+// zeros when they have no points.
+bool exactWorldBoundingBoxCommand(BuiltinContext &ctx) {
+    BuiltinArgs a;
+    if (!parseBuiltinArgs(ctx.args, {}, a, ctx.error))
+        return false;
+    std::vector<SelectionItem> items;
+    if (!objectsOrSelection(ctx, a.positional, items))
+        return false;
+    if (items.empty()) {
+        ctx.error = "exactWorldBoundingBox needs an object";
+        return false;
+    }
+    double low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
+    bool any = false;
+    for (const SelectionItem &item : items) {
+        MDagPath path = item.path;
+        if (item.kind != SelectionItem::kDag ||
+            (!path.hasFn(MFn::kMesh) && !path.extendToShape()) || !path.hasFn(MFn::kMesh)) {
+            ctx.error = item.name() + " is not a polygon mesh";
+            return false;
+        }
+        MStatus st;
+        MFnMesh mesh(path, &st);
+        MPointArray points;
+        if (!st || !mesh.getPoints(points, MSpace::kWorld)) {
+            ctx.error = "Cannot read the mesh of " + item.name();
+            return false;
+        }
+        for (unsigned i = 0; i < points.length(); ++i) {
+            const double p[3] = {points[i].x, points[i].y, points[i].z};
+            for (int c = 0; c < 3; ++c) {
+                low[c] = any ? std::min(low[c], p[c]) : p[c];
+                high[c] = any ? std::max(high[c], p[c]) : p[c];
+            }
+            any = true;
+        }
+    }
+    ctx.result.setDoubles({low[0], low[1], low[2], high[0], high[1], high[2]});
+    return true;
+}
+
 } // namespace
 
 void registerPolyCommands(Interpreter &in) {
+    in.addBuiltin("exactWorldBoundingBox", exactWorldBoundingBoxCommand);
     in.addBuiltin("polyCube", polyCubeCommand);
     in.addBuiltin("polyPlane", polyPlaneCommand);
     in.addBuiltin("polySphere", polySphereCommand);

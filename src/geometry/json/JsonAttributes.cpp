@@ -239,7 +239,10 @@ bool readAttributeList(TokenReader &reader, JsonDocument &doc, Owner owner, bool
                 doc.primitiveAttributes.push_back(std::move(record));
         } else if (owner == Owner::Primitive || owner == Owner::Global) {
             ++(owner == Owner::Primitive ? doc.primitiveAttributeCount : doc.globalAttributeCount);
-            if (!reader.skipValue())
+            // Primitive strings select the pieces of packed fragments.
+            if (!(owner == Owner::Primitive && def.type == "string"
+                      ? readPrimitiveStrings(reader, doc, def.name)
+                      : reader.skipValue()))
                 return false;
         } else if (def.type == "numeric" || def.type == "string") {
             AttributeData record;

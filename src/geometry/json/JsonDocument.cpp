@@ -147,9 +147,10 @@ bool readDocument(TokenReader &reader, JsonDocument &doc, bool trace) {
             ok = countEntries(reader, doc.pointGroupCount, "pointgroups");
         } else if (key == "primitivegroups") {
             ok = countEntries(reader, doc.primitiveGroupCount, "primitivegroups");
+        } else if (key == "sharedprimitivedata") {
+            ok = readSharedData(reader, doc, trace);
         } else {
-            // info, vertex and edge groups, shared primitive data (embedded
-            // packed geometry), the seek index.
+            // info, vertex and edge groups, the seek index.
             ok = reader.skipValue();
         }
         if (!ok)

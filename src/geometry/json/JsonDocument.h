@@ -9,8 +9,10 @@
 #include <Kelp>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kelp {
@@ -21,6 +23,30 @@ struct PolygonRef {
     std::uint64_t first = 0;
     std::uint32_t count = 0;
     bool listed = false;
+    std::uint32_t primitive = 0; // the primitive number it came from
+};
+
+// A packed primitive ("PackedGeometry" or "PackedFragment") whose geometry is
+// embedded in the same document: where it goes, and which embedded geometry.
+struct PackedPiece {
+    std::string key; // "embedded" of its parameters
+    bool fragment = false;
+    // A fragment shows the primitives of its geometry whose string attribute
+    // `attribute` holds `value`.
+    std::string attribute = "name";
+    std::string value;
+    double transform[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}; // row-vector 3 x 3
+    double pivot[3] = {0, 0, 0};
+    std::int64_t vertex = -1; // its one vertex, whose point places it
+    std::uint32_t primitive = 0;
+    std::size_t offset = 0; // where the primitive is in the file
+};
+
+// A string attribute of primitives, kept so that fragments can select by it.
+struct PrimitiveStrings {
+    std::string name;
+    std::vector<std::string> strings;
+    std::vector<std::int32_t> indices; // one per primitive, -1 for none
 };
 
 // Where the primitive numbers of the kept polygons jump: from kept polygon
@@ -80,14 +106,25 @@ struct JsonDocument {
     std::uint64_t skippedPacked = 0;
     std::uint64_t skippedCurves = 0;
     std::uint64_t skippedOther = 0;
+
+    // Packed geometry: how deep this document is embedded (0 for the file
+    // itself), the packed pieces to expand (numbered with primitivesRead),
+    // the primitive string attributes, and the embedded documents by key.
+    unsigned depth = 0;
+    std::vector<PackedPiece> packed;
+    std::vector<PrimitiveStrings> primitiveStrings;
+    std::vector<std::pair<std::string, std::shared_ptr<JsonDocument>>> embedded;
 };
+
+// Embedded geometry nested deeper than this fails the load.
+const unsigned kMaxPackedDepth = 8;
 
 // Counts n primitives of the type (the definition's "type", or "Poly" for
 // open polygons) as read past, by kind: packed, curves or other.
 void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n);
 
 // Adds a closed polygon, the next primitive in file order.
-void keepPolygon(JsonDocument &doc, const PolygonRef &ref);
+void keepPolygon(JsonDocument &doc, PolygonRef ref);
 
 // Reads the document from the reader's position (after the magic). False
 // with the reason recorded in the reader.
@@ -97,6 +134,12 @@ bool readDocument(TokenReader &reader, JsonDocument &doc, bool trace);
 // counts must have been read before them.
 bool readAttributes(TokenReader &reader, JsonDocument &doc, bool trace);
 bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace);
+// "sharedprimitivedata": the embedded documents, each read once (JsonPacked.cpp).
+bool readSharedData(TokenReader &reader, JsonDocument &doc, bool trace);
+// The body of a primitive string attribute (JsonPacked.cpp).
+bool readPrimitiveStrings(TokenReader &reader, JsonDocument &doc, std::string_view name);
+// One field of a packed primitive into the piece (JsonPacked.cpp).
+bool readPackedField(TokenReader &reader, std::string_view key, PackedPiece &piece);
 
 } // namespace kelp
 

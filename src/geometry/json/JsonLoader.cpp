@@ -7,6 +7,17 @@
 
 namespace kelp {
 
+namespace {
+
+// Packed pieces may add at most this many points, vertices and polygons
+// (together) per byte of the decompressed document: enough for instancing
+// as Houdini writes it (a piece takes some 100 bytes and real caches place
+// small shared pieces), while a few bytes of instances of a large embedded
+// geometry cannot claim gigabytes.
+const std::uint64_t kExpansionPerByte = 64;
+
+} // namespace
+
 bool JsonLoader::parse(Kelp &model, const unsigned char *data, std::size_t size, bool trace,
                        std::string &error) {
     TokenReader reader(data, size);
@@ -26,7 +37,9 @@ bool JsonLoader::parse(Kelp &model, const unsigned char *data, std::size_t size,
                   << " polygons kept; read past " << doc.skippedPacked << " packed, "
                   << doc.skippedCurves << " curves, " << doc.skippedOther << " other primitives\n";
     fill(model, doc);
-    return true;
+    ExpansionBudget budget;
+    budget.limit = kExpansionPerByte * static_cast<std::uint64_t>(size);
+    return expandPacked(model, doc, budget, nullptr, error);
 }
 
 } // namespace kelp

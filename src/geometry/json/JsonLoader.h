@@ -8,7 +8,9 @@
 #include <Kelp>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kelp {
 
@@ -24,12 +26,24 @@ public:
     static bool parse(Kelp &model, const unsigned char *data, std::size_t size, bool trace,
                       std::string &error);
 
+    // What the expansion of packed geometry may add over the whole load,
+    // nested levels included: points, vertices and polygons together.
+    struct ExpansionBudget {
+        std::uint64_t limit = 0;
+        std::uint64_t used = 0;
+    };
+
 private:
     // Moves what the document holds into the model: "P" and the point
     // attributes, polygons with their point lists taken through the
     // topology, vertex attributes in polygon vertex order, the primitive
     // colours spread over their polygons' vertices, the counts.
     static void fill(Kelp &model, JsonDocument &doc);
+    // Appends the geometry of the document's packed pieces to the model
+    // filled from it (JsonPacked.cpp). When polygonPrimitive is given, it
+    // receives the primitive number each model polygon came from.
+    static bool expandPacked(Kelp &model, JsonDocument &doc, ExpansionBudget &budget,
+                             std::vector<std::uint32_t> *polygonPrimitive, std::string &error);
 };
 
 } // namespace kelp

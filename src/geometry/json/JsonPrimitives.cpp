@@ -2,9 +2,11 @@
 // them in (polygon runs "Polygon_run"/"p_r" with per-polygon or run-length
 // vertex counts, runs of "Poly" with listed vertices, single "Poly"), kept
 // in file order as vertex numbers, with the primitive number of each (every
-// primitive counts, kept or not). Everything else (particle systems, whose
-// points are loaded anyway, open curves, packed, volume, quadric and spline
-// primitives) is read past by its extent.
+// primitive counts, kept or not), and packed primitives whose geometry is
+// embedded in the file (single or in runs), kept for JsonPacked.cpp to
+// expand. Everything else (particle systems, whose points are loaded anyway,
+// open curves, packed primitives that refer to other files, volume, quadric
+// and spline primitives) is read past by its extent.
 #include "json/JsonDocument.h"
 
 #include "json/JsonFields.h"
@@ -25,7 +27,25 @@ struct Definition {
     std::string_view runType;
     std::vector<std::string_view> varyingFields;
     bool closed = true; // from "uniformfields"
+    PackedPiece packed; // packed fields given in "uniformfields"
 };
+
+bool isExpandedPacked(std::string_view type) {
+    return type == "PackedGeometry" || type == "PackedFragment";
+}
+
+// A packed primitive with its fields read: kept when its geometry is
+// embedded, read past otherwise.
+void addPacked(JsonDocument &doc, std::string_view type, PackedPiece &piece, std::size_t at) {
+    if (piece.key.empty()) {
+        skipPrimitives(doc, type, 1);
+        return;
+    }
+    piece.fragment = type == "PackedFragment";
+    piece.primitive = static_cast<std::uint32_t>(doc.primitivesRead++);
+    piece.offset = at;
+    doc.packed.push_back(piece);
+}
 
 bool readDefinition(TokenReader &reader, Definition &def) {
     ObjectReader object(reader, "primitive definition");
@@ -43,8 +63,8 @@ bool readDefinition(TokenReader &reader, Definition &def) {
             std::string_view field;
             ok = true;
             while (ok && fields.nextKey(field))
-                ok =
-                    field == "closed" ? readBool(reader, def.closed, "closed") : reader.skipValue();
+                ok = field == "closed" ? readBool(reader, def.closed, "closed")
+                                       : readPackedField(reader, field, def.packed);
             ok = ok && !reader.failed();
         } else {
             ok = reader.skipValue();
@@ -207,6 +227,19 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
 // A single primitive: "Poly" keeps its vertices when closed; the others are
 // read past.
 bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
+    if (isExpandedPacked(def.type)) {
+        const std::size_t at = reader.offset();
+        PackedPiece piece;
+        ObjectReader object(reader, "packed primitive");
+        std::string_view key;
+        while (object.nextKey(key))
+            if (!readPackedField(reader, key, piece))
+                return false;
+        if (reader.failed())
+            return false;
+        addPacked(doc, def.type, piece, at);
+        return true;
+    }
     if (def.type != "Poly") {
         skipPrimitives(doc, def.type, 1);
         return reader.skipValue();
@@ -240,6 +273,25 @@ bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
 // A run of primitives of one type, each row holding the varying fields in
 // the order the definition lists them. Rows of "Poly" become polygons.
 bool readRun(TokenReader &reader, JsonDocument &doc, const Definition &def) {
+    if (isExpandedPacked(def.runType)) {
+        // Each row starts from the uniform fields.
+        ArrayReader rows(reader, "run");
+        while (rows.nextElement()) {
+            const std::size_t at = reader.offset();
+            PackedPiece piece = def.packed;
+            ArrayReader row(reader, "run row");
+            for (std::size_t field = 0; row.nextElement(); ++field) {
+                if (!(field < def.varyingFields.size()
+                          ? readPackedField(reader, def.varyingFields[field], piece)
+                          : reader.skipValue()))
+                    return false;
+            }
+            if (reader.failed())
+                return false;
+            addPacked(doc, def.runType, piece, at);
+        }
+        return !reader.failed();
+    }
     if (def.runType != "Poly") {
         // Count the rows while reading them past.
         ArrayReader rows(reader, "run");
@@ -296,7 +348,7 @@ void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n) {
     doc.primitivesRead += n;
 }
 
-void keepPolygon(JsonDocument &doc, const PolygonRef &ref) {
+void keepPolygon(JsonDocument &doc, PolygonRef ref) {
     const std::uint64_t k = doc.polygons.size();
     PrimitiveSpan last; // polygon 0 is primitive 0 until a span says otherwise
     if (!doc.primitiveSpans.empty())
@@ -307,8 +359,8 @@ void keepPolygon(JsonDocument &doc, const PolygonRef &ref) {
         span.primitive = doc.primitivesRead;
         doc.primitiveSpans.push_back(span);
     }
+    ref.primitive = static_cast<std::uint32_t>(doc.primitivesRead++);
     doc.polygons.push_back(ref);
-    ++doc.primitivesRead;
 }
 
 bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace) {
