@@ -6,6 +6,7 @@
 #include "CountingAllocator.h"
 #include "LoadHelpers.h"
 #include "ModelCompare.h"
+#include "TriangleText.h"
 
 #include <gtest/gtest.h>
 
@@ -20,19 +21,7 @@ namespace {
 
 using namespace kelptest;
 
-const char *const kTriangle = "PGEOMETRY V5\n"
-                              "NPoints 3 NPrims 1\n"
-                              "NPointGroups 0 NPrimGroups 0\n"
-                              "NPointAttrib 1 NVertexAttrib 0 NPrimAttrib 0 NAttrib 0\n"
-                              "PointAttrib\n"
-                              "N 3 vector 0 0 0\n"
-                              "0 0 0 1 (0 0 1)\n"
-                              "1 0 0 1 (0 0 1)\n"
-                              "0 1 0 1 (0 0 1)\n"
-                              "Run 1 Poly\n"
-                              " 3 < 0 1 2\n"
-                              "beginExtra\n"
-                              "endExtra\n";
+const char *const kTriangle = kTriangleText;
 
 const char *const kIds = "PGEOMETRY V5\n"
                          "NPoints 2 NPrims 1\n"

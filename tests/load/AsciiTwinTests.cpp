@@ -4,6 +4,7 @@
 #include "ClassicTwin.h"
 #include "LoadHelpers.h"
 #include "ModelCompare.h"
+#include "TriangleText.h"
 
 #include <gtest/gtest.h>
 
@@ -266,19 +267,7 @@ TEST(AsciiTwin, KelpSavedTextLoadsAsKelpSavedBinary) {
 }
 
 TEST(AsciiTwin, TheSavedWorkedExampleLoads) {
-    const std::string text = "PGEOMETRY V5\n"
-                             "NPoints 3 NPrims 1\n"
-                             "NPointGroups 0 NPrimGroups 0\n"
-                             "NPointAttrib 1 NVertexAttrib 0 NPrimAttrib 0 NAttrib 0\n"
-                             "PointAttrib\n"
-                             "N 3 vector 0 0 0\n"
-                             "0 0 0 1 (0 0 1)\n"
-                             "1 0 0 1 (0 0 1)\n"
-                             "0 1 0 1 (0 0 1)\n"
-                             "Run 1 Poly\n"
-                             " 3 < 0 1 2\n"
-                             "beginExtra\n"
-                             "endExtra\n";
+    const std::string text = kTriangleText;
     Kelp k;
     Loaded r = loadInto(k, bytesOf(text), "tri.geo");
     ASSERT_EQ(r.result, 1) << r.err;

@@ -1,5 +1,6 @@
 // The exact bytes the savers write, plain and compressed.
 #include "SaveTestSupport.h"
+#include "TriangleText.h"
 
 #include <gtest/gtest.h>
 
@@ -22,19 +23,7 @@ const char *const kTriangleBgeo =
     "00 00 00 03  3C  00 00  00 01  00 02"
     "00 FF";
 
-const char *const kTriangleGeo = "PGEOMETRY V5\n"
-                                 "NPoints 3 NPrims 1\n"
-                                 "NPointGroups 0 NPrimGroups 0\n"
-                                 "NPointAttrib 1 NVertexAttrib 0 NPrimAttrib 0 NAttrib 0\n"
-                                 "PointAttrib\n"
-                                 "N 3 vector 0 0 0\n"
-                                 "0 0 0 1 (0 0 1)\n"
-                                 "1 0 0 1 (0 0 1)\n"
-                                 "0 1 0 1 (0 0 1)\n"
-                                 "Run 1 Poly\n"
-                                 " 3 < 0 1 2\n"
-                                 "beginExtra\n"
-                                 "endExtra\n";
+const char *const kTriangleGeo = kelptest::kTriangleText;
 
 const char *const kTriangleUvGeo = "PGEOMETRY V5\n"
                                    "NPoints 3 NPrims 1\n"
