@@ -155,13 +155,26 @@ std::uint64_t skippedTotal(const SkippedPrimitives &skipped) {
     return std::uint64_t(skipped.packed) + skipped.curves + skipped.other;
 }
 
+// Why one attribute of count elements cannot be saved; empty when it can.
+std::string attributeProblem(const char *kind, std::size_t index, const AttributeData &a,
+                             std::size_t count, const char *elements) {
+    if (a.name.size() > DetailWalk::kMaxNameLength)
+        return describe(kind, index, a) + ": its name of " + std::to_string(a.name.size()) +
+               " bytes is longer than the 32767 a file can hold";
+    if (isFloat(a)    ? a.float_data.size() < count
+        : isVector(a) ? a.vector_data.size() < count
+                      : false)
+        return describe(kind, index, a) + ": fewer values than " + elements;
+    if (!isFloat(a) && !isVector(a))
+        return describe(kind, index, a) + ": size " + std::to_string(a.size) + " and type " +
+               std::to_string(a.type) + " cannot be saved (one float or three floats can)";
+    return std::string();
+}
+
 } // namespace
 
-std::string DetailWalk::problem() const {
-    const Kelp &d = m_detail;
+std::string DetailWalk::pointProblem(const Kelp &d) {
     const std::vector<AttributeData> &pa = d.pointAttributes;
-    const std::vector<AttributeData> &va = d.vertexAttributes;
-
     if (pa.empty()) {
         if (d.numberOfPoints != 0 || d.numberOfPointAttributes != 0)
             return "the detail has " + std::to_string(d.numberOfPoints) +
@@ -175,69 +188,96 @@ std::string DetailWalk::problem() const {
                    " differs from the " + std::to_string(pa.size() - 1) + " point attributes held";
     }
     for (std::size_t i = 1; i < pa.size(); ++i) {
-        const AttributeData &a = pa[i];
-        if (a.name.size() > kMaxNameLength)
-            return describe("point", i, a) + ": its name of " + std::to_string(a.name.size()) +
-                   " bytes is longer than the 32767 a file can hold";
-        if (isFloat(a)    ? a.float_data.size() < d.numberOfPoints
-            : isVector(a) ? a.vector_data.size() < d.numberOfPoints
-                          : false)
-            return describe("point", i, a) + ": fewer values than points";
-        if (!isFloat(a) && !isVector(a))
-            return describe("point", i, a) + ": size " + std::to_string(a.size) + " and type " +
-                   std::to_string(a.type) + " cannot be saved (one float or three floats can)";
-    }
-
-    if (d.numberOfVertexAttributes != va.size())
-        return "the vertex attribute count " + std::to_string(d.numberOfVertexAttributes) +
-               " differs from the " + std::to_string(va.size()) + " vertex attributes held";
-
-    std::size_t vertices = 0;
-    if (d.numberOfPrimitives != 0) {
-        if (d.numberOfPrimitives != d.polygons.size() + skippedTotal(d.skippedPrimitives))
-            return "the primitive count " + std::to_string(d.numberOfPrimitives) +
-                   " differs from the " + std::to_string(d.polygons.size()) + " polygons held";
-        for (std::size_t p = 0; p < d.polygons.size(); ++p) {
-            const PolygonData &poly = d.polygons[p];
-            if (poly.numberOfVertices != poly.ids.size())
-                return "polygon " + std::to_string(p) + " has " +
-                       std::to_string(poly.numberOfVertices) + " vertices but " +
-                       std::to_string(poly.ids.size()) + " point indices";
-            vertices += poly.ids.size();
-        }
-    }
-    for (std::size_t j = 0; j < va.size(); ++j) {
-        const AttributeData &a = va[j];
-        if (a.name.size() > kMaxNameLength)
-            return describe("vertex", j, a) + ": its name of " + std::to_string(a.name.size()) +
-                   " bytes is longer than the 32767 a file can hold";
-        if (isFloat(a)    ? a.float_data.size() < vertices
-            : isVector(a) ? a.vector_data.size() < vertices
-                          : false)
-            return describe("vertex", j, a) + ": fewer values than vertices";
-        if (!isFloat(a) && !isVector(a))
-            return describe("vertex", j, a) + ": size " + std::to_string(a.size) + " and type " +
-                   std::to_string(a.type) + " cannot be saved (one float or three floats can)";
-    }
-
-    if (d.numberOfAttributes != 0) {
-        if (pa.size() > 1 + 32767)
-            return "too many point attributes for the attribute-name map";
-        for (std::size_t i = 1; i < pa.size(); ++i)
-            if (2 * pa[i].name.size() + 4 > kMaxNameLength)
-                return describe("point", i, pa[i]) +
-                       ": its name is too long for the attribute-name map (16381 bytes at most)";
+        std::string why = attributeProblem("point", i, pa[i], d.numberOfPoints, "points");
+        if (!why.empty())
+            return why;
     }
     return std::string();
 }
 
-template <class Out> void DetailWalk::walk(Out &out) {
+// Why the polygons disagree with the primitive count or their own vertex
+// counts; vertices is set to the number of vertices they hold.
+std::string DetailWalk::polygonProblem(const Kelp &d, std::size_t &vertices) {
+    vertices = 0;
+    if (d.numberOfPrimitives == 0)
+        return std::string();
+    if (d.numberOfPrimitives != d.polygons.size() + skippedTotal(d.skippedPrimitives))
+        return "the primitive count " + std::to_string(d.numberOfPrimitives) +
+               " differs from the " + std::to_string(d.polygons.size()) + " polygons held";
+    for (std::size_t p = 0; p < d.polygons.size(); ++p) {
+        const PolygonData &poly = d.polygons[p];
+        if (poly.numberOfVertices != poly.ids.size())
+            return "polygon " + std::to_string(p) + " has " +
+                   std::to_string(poly.numberOfVertices) + " vertices but " +
+                   std::to_string(poly.ids.size()) + " point indices";
+        vertices += poly.ids.size();
+    }
+    return std::string();
+}
+
+std::string DetailWalk::mapProblem(const Kelp &d) {
+    const std::vector<AttributeData> &pa = d.pointAttributes;
+    if (d.numberOfAttributes == 0)
+        return std::string();
+    if (pa.size() > 1 + 32767)
+        return "too many point attributes for the attribute-name map";
+    for (std::size_t i = 1; i < pa.size(); ++i)
+        if (2 * pa[i].name.size() + 4 > kMaxNameLength)
+            return describe("point", i, pa[i]) +
+                   ": its name is too long for the attribute-name map (16381 bytes at most)";
+    return std::string();
+}
+
+namespace {
+
+// The columns of the attributes, and the bytes they take in one record.
+std::vector<Column> columnsOf(const std::vector<AttributeData> &attributes, std::size_t first,
+                              std::size_t &recordBytes) {
+    std::vector<Column> columns;
+    for (std::size_t i = first; i < attributes.size(); ++i) {
+        const AttributeData &a = attributes[i];
+        if (a.size == 1)
+            columns.push_back({a.float_data.data(), 1});
+        else
+            columns.push_back({reinterpret_cast<const float *>(a.vector_data.data()), 3});
+        recordBytes += 4 * columns.back().words;
+    }
+    return columns;
+}
+
+inline char *putColumns(char *at, const std::vector<Column> &columns, std::size_t element) {
+    for (const Column &c : columns)
+        for (std::size_t k = 0; k < c.words; ++k)
+            at = putBE32(at, c.data + c.words * element + k);
+    return at;
+}
+
+} // namespace
+
+std::string DetailWalk::problem() const {
+    const Kelp &d = m_detail;
+    const std::vector<AttributeData> &va = d.vertexAttributes;
+    std::string why = pointProblem(d);
+    if (!why.empty())
+        return why;
+    if (d.numberOfVertexAttributes != va.size())
+        return "the vertex attribute count " + std::to_string(d.numberOfVertexAttributes) +
+               " differs from the " + std::to_string(va.size()) + " vertex attributes held";
+    std::size_t vertices = 0;
+    why = polygonProblem(d, vertices);
+    if (!why.empty())
+        return why;
+    for (std::size_t j = 0; j < va.size(); ++j) {
+        why = attributeProblem("vertex", j, va[j], vertices, "vertices");
+        if (!why.empty())
+            return why;
+    }
+    return mapProblem(d);
+}
+
+template <class Out> void DetailWalk::writeHeader(Out &out) {
     Kelp &d = m_detail;
     const bool bin = m_binary;
-    const std::vector<AttributeData> &pa = d.pointAttributes;
-    const std::vector<AttributeData> &va = d.vertexAttributes;
-
-    // A. Header.
     d.tempHeader = 5;
     out.str(bin ? std::string("BgeoV") : std::string("PGEOMETRY V"), "");
     out.num(d.tempHeader, "", 0);
@@ -256,12 +296,16 @@ template <class Out> void DetailWalk::walk(Out &out) {
     out.num(std::uint32_t(d.numberOfAttributes != 0 ? 1 : 0), " NAttrib ", 1);
     if (!bin)
         out.text("\n");
+}
 
-    // B. Point attribute dictionary ("P" is never listed).
+// "P" is never listed.
+template <class Out> void DetailWalk::writePointDictionary(Out &out) {
+    const Kelp &d = m_detail;
+    const bool bin = m_binary;
     if (!bin && d.numberOfPointAttributes != 0)
         out.text("PointAttrib\n");
     for (std::size_t i = 1; i <= d.numberOfPointAttributes; ++i) {
-        const AttributeData &a = pa[i];
+        const AttributeData &a = d.pointAttributes[i];
         if (bin)
             out.num(static_cast<std::int16_t>(a.name.size()), "\nLAN: ", 0);
         out.str(a.name, "");
@@ -282,42 +326,43 @@ template <class Out> void DetailWalk::walk(Out &out) {
     }
     if (bin)
         out.trace("\n");
+}
 
-    // C. Points: position, weight 1, then the other point attributes.
+// Binary without a trace: whole point records at once. Returns the first
+// point left to write value by value (all of them when a record does not fit
+// a block).
+std::uint32_t DetailWalk::writePointRecords(BlockBuffer &bb) {
+    const Kelp &d = m_detail;
+    const std::vector<AttributeData> &pa = d.pointAttributes;
+    std::size_t record = 16;
+    const std::vector<Column> columns = columnsOf(pa, 1, record);
+    if (record > BlockBuffer::kBlockSize)
+        return 0;
+    const float one = 1.0f;
+    const float *pos = reinterpret_cast<const float *>(pa[0].vector_data.data());
+    for (std::uint32_t p = 0; p < d.numberOfPoints; ++p) {
+        char *at = bb.room(record);
+        at = putBE32(at, pos + 3 * std::size_t(p));
+        at = putBE32(at, pos + 3 * std::size_t(p) + 1);
+        at = putBE32(at, pos + 3 * std::size_t(p) + 2);
+        at = putBE32(at, &one);
+        putColumns(at, columns, p);
+        bb.commit(record);
+    }
+    return d.numberOfPoints;
+}
+
+// Position, weight 1, then the other point attributes.
+template <class Out> void DetailWalk::writePoints(Out &out) {
+    const Kelp &d = m_detail;
+    const bool bin = m_binary;
+    const std::vector<AttributeData> &pa = d.pointAttributes;
     std::vector<std::string> pointLabels;
     for (std::size_t i = 1; i < pa.size(); ++i)
         pointLabels.push_back(" " + pa[i].name + ": ");
     std::uint32_t firstSlowPoint = 0;
-    BlockBuffer *bulkPoints = d.numberOfPoints != 0 ? out.bulk() : nullptr;
-    if (BlockBuffer *bb = bulkPoints) {
-        // Binary without a trace: whole point records at once.
-        std::vector<Column> columns;
-        std::size_t record = 16;
-        for (std::size_t i = 1; i < pa.size(); ++i) {
-            const AttributeData &a = pa[i];
-            if (a.size == 1)
-                columns.push_back({a.float_data.data(), 1});
-            else
-                columns.push_back({reinterpret_cast<const float *>(a.vector_data.data()), 3});
-            record += 4 * columns.back().words;
-        }
-        const float one = 1.0f;
-        const float *pos = reinterpret_cast<const float *>(pa[0].vector_data.data());
-        if (record <= BlockBuffer::kBlockSize) {
-            for (std::uint32_t p = 0; p < d.numberOfPoints; ++p) {
-                char *at = bb->room(record);
-                at = putBE32(at, pos + 3 * std::size_t(p));
-                at = putBE32(at, pos + 3 * std::size_t(p) + 1);
-                at = putBE32(at, pos + 3 * std::size_t(p) + 2);
-                at = putBE32(at, &one);
-                for (const Column &c : columns)
-                    for (std::size_t k = 0; k < c.words; ++k)
-                        at = putBE32(at, c.data + c.words * p + k);
-                bb->commit(record);
-            }
-            firstSlowPoint = d.numberOfPoints;
-        }
-    }
+    if (BlockBuffer *bb = d.numberOfPoints != 0 ? out.bulk() : nullptr)
+        firstSlowPoint = writePointRecords(*bb);
     for (std::uint32_t p = firstSlowPoint; p < d.numberOfPoints; ++p) {
         out.vec(pa[0].vector_data[p], "P: ");
         out.num(1.0f, " ", 1);
@@ -342,10 +387,13 @@ template <class Out> void DetailWalk::walk(Out &out) {
         else
             out.text("\n");
     }
+}
 
-    // D. Vertex attribute dictionary.
+template <class Out> void DetailWalk::writeVertexDictionary(Out &out) {
+    const Kelp &d = m_detail;
+    const bool bin = m_binary;
     for (std::size_t j = 0; j < d.numberOfVertexAttributes; ++j) {
-        const AttributeData &a = va[j];
+        const AttributeData &a = d.vertexAttributes[j];
         out.trace("vertex attr: ");
         out.traceValue(j);
         if (!bin && j == 0)
@@ -369,159 +417,196 @@ template <class Out> void DetailWalk::walk(Out &out) {
         if (!bin)
             out.text("\n");
     }
+}
 
-    // E. Polygons, in runs of at most 65535, each with its own run header.
-    if (d.numberOfPrimitives != 0) {
-        const std::vector<PolygonData> &polys = d.polygons;
-        const bool wide = d.numberOfPoints > kMaxShortIndexPoints;
-        const std::uint32_t points = d.numberOfPoints;
-        std::vector<std::string> vertexLabels;
-        for (const AttributeData &a : va)
-            vertexLabels.push_back(a.name + ": ");
-        std::uint32_t maxId = 0;
-        bool anyId = false;
-        std::size_t v = 0; // running vertex number
-        for (std::size_t start = 0; start < polys.size(); start += kMaxRun) {
-            const std::size_t end = std::min(polys.size(), start + kMaxRun);
-            const std::uint16_t run = static_cast<std::uint16_t>(end - start);
-            if (bin) {
-                out.trace("\n");
-                out.num(static_cast<std::int32_t>(-1), "poly header: ", 0);
-                out.num(run, " ", 0);
-                out.num(d.tempInt, " ", 0);
-            } else {
-                out.text("Run");
-                out.num(run, " ", 1);
-                out.text(" Poly\n");
-            }
-            std::size_t p = start;
-            if (BlockBuffer *bb = out.bulk()) {
-                // Binary without a trace: whole polygon records at once.
-                std::vector<Column> columns;
-                std::size_t vertexBytes = wide ? 4 : 2;
-                for (const AttributeData &a : va) {
-                    if (a.type == 0 && a.size == 1)
-                        columns.push_back({a.float_data.data(), 1});
-                    else
-                        columns.push_back(
-                            {reinterpret_cast<const float *>(a.vector_data.data()), 3});
-                    vertexBytes += 4 * columns.back().words;
-                }
-                for (; p < end; ++p) {
-                    const PolygonData &poly = polys[p];
-                    const std::uint32_t n = poly.numberOfVertices;
-                    const std::size_t bytes = 5 + n * vertexBytes;
-                    if (bytes > BlockBuffer::kBlockSize)
-                        break; // a huge polygon: value by value below
-                    char *at = bb->room(bytes);
-                    at = putBE32(at, &n);
-                    *at++ = d.tempPolyV;
-                    const std::uint32_t *ids = poly.ids.data();
-                    for (std::uint32_t k = 0; k < n; ++k, ++v) {
-                        const std::uint32_t id = ids[k];
-                        maxId = std::max(maxId, id);
-                        if (wide) {
-                            at = putBE32(at, &id);
-                        } else {
-                            at[0] = static_cast<char>(id >> 8);
-                            at[1] = static_cast<char>(id);
-                            at += 2;
-                        }
-                        for (const Column &c : columns)
-                            for (std::size_t w = 0; w < c.words; ++w)
-                                at = putBE32(at, c.data + c.words * v + w);
-                    }
-                    anyId = anyId || n != 0;
-                    bb->commit(bytes);
-                }
-            }
-            for (; p < end; ++p) {
-                const PolygonData &poly = polys[p];
-                out.trace("\n");
-                out.num(poly.numberOfVertices, " ", 1);
-                if (bin) {
-                    out.chr(d.tempPolyV, " ");
-                } else {
-                    out.text(" ");
-                    out.chr('<', " ");
-                }
-                const std::uint32_t *ids = poly.ids.data();
-                for (std::uint32_t k = 0; k < poly.numberOfVertices; ++k, ++v) {
-                    const std::uint32_t id = ids[k];
-                    maxId = std::max(maxId, id);
-                    anyId = true;
-                    if (!bin)
-                        out.num(id, " ", 1);
-                    else if (wide)
-                        out.num(id, " ", 0);
-                    else
-                        out.num(static_cast<std::uint16_t>(id), " ", 0);
-                    if (va.empty())
-                        continue;
-                    if (!bin)
-                        out.text(" (");
-                    for (std::size_t j = 0; j < va.size(); ++j) {
-                        const AttributeData &a = va[j];
-                        if (!bin && j > 0)
-                            out.text("\t");
-                        if (a.type == 0 && a.size == 1)
-                            out.num(a.float_data[v], vertexLabels[j].c_str(), 0);
-                        else
-                            out.vec(a.vector_data[v], vertexLabels[j].c_str());
-                    }
-                    if (!bin)
-                        out.text(")");
-                }
-                if (!bin)
-                    out.text("\n");
-            }
-        }
+template <class Out> void DetailWalk::writeRunHeader(Out &out, std::uint16_t run) {
+    if (m_binary) {
         out.trace("\n");
-        m_badIndex = anyId && maxId >= points;
+        out.num(static_cast<std::int32_t>(-1), "poly header: ", 0);
+        out.num(run, " ", 0);
+        out.num(m_detail.tempInt, " ", 0);
+    } else {
+        out.text("Run");
+        out.num(run, " ", 1);
+        out.text(" Poly\n");
     }
+}
 
-    // F. Attribute-name map.
-    if (d.numberOfAttributes != 0) {
-        if (pa.size() != 1)
-            d.varMapping = 1;
-        const std::size_t count = pa.empty() ? 0 : pa.size() - 1;
-        if (bin) {
-            out.num(static_cast<std::int16_t>(6), "varmap String length: ", 0);
-            out.str(std::string("varmap"), "varmap string: ");
-            out.num(d.varMapping, "are we varMapping: ", 0);
-            out.num(static_cast<std::int16_t>(0), "var mapping value: ", 0);
-            out.num(static_cast<std::int16_t>(4), "var mapping value: ", 0);
-            out.num(static_cast<std::int16_t>(0), "var mapping value: ", 0);
-            out.num(static_cast<std::int16_t>(count), "number of varible maps: ", 0);
-        } else {
-            // Text form: a detail attribute dictionary as real text files carry it.
-            out.text("DetailAttrib\nvarmap 1 index");
-            out.num(static_cast<std::int16_t>(count), " ", 1);
-        }
-        for (std::size_t i = 1; i <= count; ++i) {
-            const std::string entry = mapEntry(pa[i].name);
-            const std::int16_t length = static_cast<std::int16_t>(entry.size());
-            out.trace("var map : ");
-            out.traceValue(i);
-            out.trace("nattr namelength: ");
-            out.traceValue(length);
-            if (bin) {
-                out.num(length, "mapping lenght: ", 0);
-                out.str(entry, "varMapping: ");
+// Binary without a trace: whole polygon records of polys[p, end) at once,
+// up to the first one too large for a block. Returns where it stopped.
+std::size_t DetailWalk::writePolygonRecords(BlockBuffer &bb, std::size_t p, std::size_t end,
+                                            PolygonCursor &at) {
+    const Kelp &d = m_detail;
+    const bool wide = d.numberOfPoints > kMaxShortIndexPoints;
+    std::size_t vertexBytes = wide ? 4 : 2;
+    // Vertex attributes are one float (type 0, size 1) or three.
+    std::vector<Column> columns;
+    for (const AttributeData &a : d.vertexAttributes) {
+        if (a.type == 0 && a.size == 1)
+            columns.push_back({a.float_data.data(), 1});
+        else
+            columns.push_back({reinterpret_cast<const float *>(a.vector_data.data()), 3});
+        vertexBytes += 4 * columns.back().words;
+    }
+    std::size_t v = at.vertex;
+    std::uint32_t maxId = at.maxId;
+    for (; p < end; ++p) {
+        const PolygonData &poly = d.polygons[p];
+        const std::uint32_t n = poly.numberOfVertices;
+        const std::size_t bytes = 5 + n * vertexBytes;
+        if (bytes > BlockBuffer::kBlockSize)
+            break; // a huge polygon: value by value
+        char *out = bb.room(bytes);
+        out = putBE32(out, &n);
+        *out++ = d.tempPolyV;
+        const std::uint32_t *ids = poly.ids.data();
+        for (std::uint32_t k = 0; k < n; ++k, ++v) {
+            const std::uint32_t id = ids[k];
+            maxId = std::max(maxId, id);
+            if (wide) {
+                out = putBE32(out, &id);
             } else {
-                out.text(" ");
-                out.str(quoted(entry), "varMapping: ");
+                out[0] = static_cast<char>(id >> 8);
+                out[1] = static_cast<char>(id);
+                out += 2;
             }
+            out = putColumns(out, columns, v);
+        }
+        at.anyId = at.anyId || n != 0;
+        bb.commit(bytes);
+    }
+    at.vertex = v;
+    at.maxId = maxId;
+    return p;
+}
+
+template <class Out>
+void DetailWalk::writePolygon(Out &out, const PolygonData &poly,
+                              const std::vector<std::string> &vertexLabels, PolygonCursor &at) {
+    const Kelp &d = m_detail;
+    const bool bin = m_binary;
+    const bool wide = d.numberOfPoints > kMaxShortIndexPoints;
+    const std::vector<AttributeData> &va = d.vertexAttributes;
+    out.trace("\n");
+    out.num(poly.numberOfVertices, " ", 1);
+    if (bin) {
+        out.chr(d.tempPolyV, " ");
+    } else {
+        out.text(" ");
+        out.chr('<', " ");
+    }
+    const std::uint32_t *ids = poly.ids.data();
+    for (std::uint32_t k = 0; k < poly.numberOfVertices; ++k, ++at.vertex) {
+        const std::uint32_t id = ids[k];
+        at.maxId = std::max(at.maxId, id);
+        at.anyId = true;
+        if (!bin)
+            out.num(id, " ", 1);
+        else if (wide)
+            out.num(id, " ", 0);
+        else
+            out.num(static_cast<std::uint16_t>(id), " ", 0);
+        if (va.empty())
+            continue;
+        if (!bin)
+            out.text(" (");
+        for (std::size_t j = 0; j < va.size(); ++j) {
+            const AttributeData &a = va[j];
+            if (!bin && j > 0)
+                out.text("\t");
+            if (a.type == 0 && a.size == 1)
+                out.num(a.float_data[at.vertex], vertexLabels[j].c_str(), 0);
+            else
+                out.vec(a.vector_data[at.vertex], vertexLabels[j].c_str());
         }
         if (!bin)
-            out.text("\n (0)\n");
+            out.text(")");
     }
+    if (!bin)
+        out.text("\n");
+}
 
-    // G. End of the file.
-    if (bin)
+// Polygons, in runs of at most 65535, each with its own run header.
+template <class Out> void DetailWalk::writePrimitives(Out &out) {
+    const Kelp &d = m_detail;
+    if (d.numberOfPrimitives == 0)
+        return;
+    const std::vector<PolygonData> &polys = d.polygons;
+    std::vector<std::string> vertexLabels;
+    for (const AttributeData &a : d.vertexAttributes)
+        vertexLabels.push_back(a.name + ": ");
+    PolygonCursor at;
+    for (std::size_t start = 0; start < polys.size(); start += kMaxRun) {
+        const std::size_t end = std::min(polys.size(), start + kMaxRun);
+        writeRunHeader(out, static_cast<std::uint16_t>(end - start));
+        std::size_t p = start;
+        if (BlockBuffer *bb = out.bulk())
+            p = writePolygonRecords(*bb, p, end, at);
+        for (; p < end; ++p)
+            writePolygon(out, polys[p], vertexLabels, at);
+    }
+    out.trace("\n");
+    m_badIndex = at.anyId && at.maxId >= d.numberOfPoints;
+}
+
+// The detail attributes: only the attribute-name map.
+template <class Out> void DetailWalk::writeDetailAttributes(Out &out) {
+    Kelp &d = m_detail;
+    const bool bin = m_binary;
+    const std::vector<AttributeData> &pa = d.pointAttributes;
+    if (d.numberOfAttributes == 0)
+        return;
+    if (pa.size() != 1)
+        d.varMapping = 1;
+    const std::size_t count = pa.empty() ? 0 : pa.size() - 1;
+    if (bin) {
+        out.num(static_cast<std::int16_t>(6), "varmap String length: ", 0);
+        out.str(std::string("varmap"), "varmap string: ");
+        out.num(d.varMapping, "are we varMapping: ", 0);
+        out.num(static_cast<std::int16_t>(0), "var mapping value: ", 0);
+        out.num(static_cast<std::int16_t>(4), "var mapping value: ", 0);
+        out.num(static_cast<std::int16_t>(0), "var mapping value: ", 0);
+        out.num(static_cast<std::int16_t>(count), "number of varible maps: ", 0);
+    } else {
+        // Text form: a detail attribute dictionary as real text files carry it.
+        out.text("DetailAttrib\nvarmap 1 index");
+        out.num(static_cast<std::int16_t>(count), " ", 1);
+    }
+    for (std::size_t i = 1; i <= count; ++i) {
+        const std::string entry = mapEntry(pa[i].name);
+        const std::int16_t length = static_cast<std::int16_t>(entry.size());
+        out.trace("var map : ");
+        out.traceValue(i);
+        out.trace("nattr namelength: ");
+        out.traceValue(length);
+        if (bin) {
+            out.num(length, "mapping lenght: ", 0);
+            out.str(entry, "varMapping: ");
+        } else {
+            out.text(" ");
+            out.str(quoted(entry), "varMapping: ");
+        }
+    }
+    if (!bin)
+        out.text("\n (0)\n");
+}
+
+template <class Out> void DetailWalk::writeEnd(Out &out) {
+    if (m_binary)
         out.num(static_cast<std::int16_t>(255), "", 0);
     else
         out.text("beginExtra\nendExtra\n");
+}
+
+// The walk writes no groups: its header counts none.
+template <class Out> void DetailWalk::walk(Out &out) {
+    writeHeader(out);
+    writePointDictionary(out);
+    writePoints(out);
+    writeVertexDictionary(out);
+    writePrimitives(out);
+    writeDetailAttributes(out);
+    writeEnd(out);
 }
 
 bool DetailWalk::write(ByteSink &sink, bool traced) {

@@ -11,8 +11,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kelp {
+
+class BlockBuffer;
 
 class DetailWalk {
 public:
@@ -38,7 +41,33 @@ public:
     const std::string &error() const { return m_error; }
 
 private:
+    // Where the polygons have got to: the running vertex number, the largest
+    // point index met and whether any was.
+    struct PolygonCursor {
+        std::size_t vertex = 0;
+        std::uint32_t maxId = 0;
+        bool anyId = false;
+    };
+
+    static std::string pointProblem(const Kelp &d);
+    static std::string polygonProblem(const Kelp &d, std::size_t &vertices);
+    static std::string mapProblem(const Kelp &d);
+
     template <class Out> void walk(Out &out);
+    template <class Out> void writeHeader(Out &out);
+    template <class Out> void writePointDictionary(Out &out);
+    template <class Out> void writePoints(Out &out);
+    std::uint32_t writePointRecords(BlockBuffer &bb);
+    template <class Out> void writeVertexDictionary(Out &out);
+    template <class Out> void writePrimitives(Out &out);
+    template <class Out> void writeRunHeader(Out &out, std::uint16_t run);
+    std::size_t writePolygonRecords(BlockBuffer &bb, std::size_t p, std::size_t end,
+                                    PolygonCursor &at);
+    template <class Out>
+    void writePolygon(Out &out, const PolygonData &poly,
+                      const std::vector<std::string> &vertexLabels, PolygonCursor &at);
+    template <class Out> void writeDetailAttributes(Out &out);
+    template <class Out> void writeEnd(Out &out);
 
     Kelp &m_detail;
     bool m_binary;
