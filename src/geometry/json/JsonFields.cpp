@@ -12,21 +12,7 @@ std::string quoted(const char *what) {
 
 // Element k of a uniform integer array (the element type was checked).
 std::int64_t uniformInt(const TokenReader &reader, const Token &token, std::size_t k) {
-    const unsigned char *p = token.data + k * numericElementSize(token.element);
-    switch (token.element) {
-    case kTokInt8:
-        return static_cast<std::int8_t>(*p);
-    case kTokUInt8:
-        return *p;
-    case kTokInt16:
-        return static_cast<std::int16_t>(reader.loadU16(p));
-    case kTokUInt16:
-        return reader.loadU16(p);
-    case kTokInt32:
-        return static_cast<std::int32_t>(reader.loadU32(p));
-    default:
-        return static_cast<std::int64_t>(reader.loadU64(p));
-    }
+    return reader.intAt(token.element, token.data + k * numericElementSize(token.element));
 }
 
 bool outOfRange(TokenReader &reader, std::int64_t value, const char *what, std::size_t at) {
@@ -201,22 +187,8 @@ bool readNumberArray(TokenReader &reader, std::vector<double> &out, const char *
         if (!isRealElement(t.element))
             return reader.fail("expected numbers in " + quoted(what), t.offset);
         const std::size_t width = numericElementSize(t.element);
-        for (std::size_t k = 0; k < t.count; ++k) {
-            const unsigned char *p = t.data + k * width;
-            if (t.element == kTokReal16) {
-                out.push_back(halfToFloat(reader.loadU16(p)));
-            } else if (t.element == kTokReal32) {
-                const std::uint32_t bits = reader.loadU32(p);
-                float v;
-                std::memcpy(&v, &bits, 4);
-                out.push_back(v);
-            } else {
-                const std::uint64_t bits = reader.loadU64(p);
-                double v;
-                std::memcpy(&v, &bits, 8);
-                out.push_back(v);
-            }
-        }
+        for (std::size_t k = 0; k < t.count; ++k)
+            out.push_back(reader.realAt(t.element, t.data + k * width));
         return true;
     }
     if (t.kind != TokenKind::ArrayBegin)

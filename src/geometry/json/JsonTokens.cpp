@@ -160,29 +160,18 @@ bool TokenReader::readLength(std::uint64_t &value) {
     const unsigned char *p = take(1);
     if (!p)
         return false;
-    if (*p < 0xF1) {
-        value = *p;
+    const unsigned char marker = *p;
+    if (marker < 0xF1) {
+        value = marker;
         return true;
     }
-    switch (*p) {
-    case 0xF2:
-        if (!(p = take(2)))
-            return false;
-        value = loadU16(p);
-        return true;
-    case 0xF4:
-        if (!(p = take(4)))
-            return false;
-        value = loadU32(p);
-        return true;
-    case 0xF8:
-        if (!(p = take(8)))
-            return false;
-        value = loadU64(p);
-        return true;
-    default:
-        return fail("reserved length byte " + hexByte(*p), m_cur.offset() - 1);
-    }
+    const std::size_t width = lengthWidth(marker);
+    if (width != 2 && width != 4 && width != 8)
+        return fail("reserved length byte " + hexByte(marker), m_cur.offset() - 1);
+    if (!(p = take(width)))
+        return false;
+    value = lengthAt(marker, p);
+    return true;
 }
 
 bool TokenReader::lookup(std::uint64_t id, std::string_view &out, std::size_t at) {
@@ -198,15 +187,23 @@ bool TokenReader::lookup(std::uint64_t id, std::string_view &out, std::size_t at
     return fail("reference to undefined string id " + std::to_string(id), at);
 }
 
-bool TokenReader::define() {
-    std::uint64_t id, length;
-    if (!readLength(id) || !readLength(length))
+bool TokenReader::readString(std::string_view &value) {
+    std::uint64_t length;
+    if (!readLength(length))
         return false;
     if (length > remaining())
         return fail("string of " + std::to_string(length) + " bytes with " +
                     std::to_string(remaining()) + " left");
-    const char *text = reinterpret_cast<const char *>(take(static_cast<std::size_t>(length)));
-    std::string_view value(text, static_cast<std::size_t>(length));
+    value = std::string_view(reinterpret_cast<const char *>(take(static_cast<std::size_t>(length))),
+                             static_cast<std::size_t>(length));
+    return true;
+}
+
+bool TokenReader::define() {
+    std::uint64_t id;
+    std::string_view value;
+    if (!readLength(id) || !readString(value))
+        return false;
     if (id < m_table.size())
         m_table[id] = value;
     else if (id == m_table.size() && m_sparse.empty())
@@ -259,13 +256,9 @@ bool TokenReader::readUniform(Token &token) {
             return fail("uniform string array of " + std::to_string(n) + " elements with " +
                         std::to_string(remaining()) + " bytes left");
         for (std::uint64_t k = 0; k < n; ++k) {
-            std::uint64_t length;
-            if (!readLength(length))
+            std::string_view text;
+            if (!readString(text))
                 return false;
-            if (length > remaining())
-                return fail("string of " + std::to_string(length) + " bytes with " +
-                            std::to_string(remaining()) + " left");
-            take(static_cast<std::size_t>(length));
         }
         return true;
     case kTokTokenRef:
@@ -284,6 +277,69 @@ bool TokenReader::readUniform(Token &token) {
     }
 }
 
+bool TokenReader::readNumber(std::uint8_t id, std::size_t width, Token &token) {
+    const unsigned char *p = take(width);
+    if (!p)
+        return false;
+    if (isRealElement(id)) {
+        token.kind = TokenKind::Real;
+        token.r = realAt(id, p);
+    } else {
+        token.kind = TokenKind::Int;
+        token.i = intAt(id, p);
+    }
+    return true;
+}
+
+bool TokenReader::readValue(std::uint8_t id, Token &token) {
+    if (const std::size_t width = numericElementSize(id))
+        return readNumber(id, width, token);
+    const unsigned char *p;
+    switch (id) {
+    case kTokNull:
+        token.kind = TokenKind::Null;
+        return true;
+    case kTokFalse:
+    case kTokTrue:
+        token.kind = TokenKind::Bool;
+        token.i = id == kTokTrue;
+        return true;
+    case kTokBool:
+        if (!(p = take(1)))
+            return false;
+        token.kind = TokenKind::Bool;
+        token.i = *p != 0;
+        return true;
+    case kTokString:
+        token.kind = TokenKind::String;
+        return readString(token.s);
+    case kTokTokenRef: {
+        std::uint64_t ref;
+        if (!readLength(ref) || !lookup(ref, token.s, token.offset))
+            return false;
+        token.kind = TokenKind::String;
+        return true;
+    }
+    case kTokUniform:
+        token.kind = TokenKind::Uniform;
+        return readUniform(token);
+    case kTokArrayBegin:
+        token.kind = TokenKind::ArrayBegin;
+        return true;
+    case kTokArrayEnd:
+        token.kind = TokenKind::ArrayEnd;
+        return true;
+    case kTokMapBegin:
+        token.kind = TokenKind::MapBegin;
+        return true;
+    case kTokMapEnd:
+        token.kind = TokenKind::MapEnd;
+        return true;
+    default:
+        return fail("unknown token " + hexByte(id), token.offset);
+    }
+}
+
 bool TokenReader::readToken(Token &token) {
     if (m_text)
         return readTextToken(token);
@@ -295,121 +351,11 @@ bool TokenReader::readToken(Token &token) {
         if (!p)
             return false;
         const std::uint8_t id = *p;
-        switch (id) {
-        case kTokDefine:
-            if (!define())
-                return false;
-            continue;
-        case kTokUndefine:
-            if (!undefine())
-                return false;
-            continue;
-        case kTokNull:
-            token.kind = TokenKind::Null;
-            return true;
-        case kTokFalse:
-        case kTokTrue:
-            token.kind = TokenKind::Bool;
-            token.i = id == kTokTrue;
-            return true;
-        case kTokBool:
-            if (!(p = take(1)))
-                return false;
-            token.kind = TokenKind::Bool;
-            token.i = *p != 0;
-            return true;
-        case kTokInt8:
-            if (!(p = take(1)))
-                return false;
-            token.kind = TokenKind::Int;
-            token.i = static_cast<std::int8_t>(*p);
-            return true;
-        case kTokUInt8:
-            if (!(p = take(1)))
-                return false;
-            token.kind = TokenKind::Int;
-            token.i = *p;
-            return true;
-        case kTokInt16:
-            if (!(p = take(2)))
-                return false;
-            token.kind = TokenKind::Int;
-            token.i = static_cast<std::int16_t>(loadU16(p));
-            return true;
-        case kTokUInt16:
-            if (!(p = take(2)))
-                return false;
-            token.kind = TokenKind::Int;
-            token.i = loadU16(p);
-            return true;
-        case kTokInt32:
-            if (!(p = take(4)))
-                return false;
-            token.kind = TokenKind::Int;
-            token.i = static_cast<std::int32_t>(loadU32(p));
-            return true;
-        case kTokInt64:
-            if (!(p = take(8)))
-                return false;
-            token.kind = TokenKind::Int;
-            token.i = static_cast<std::int64_t>(loadU64(p));
-            return true;
-        case kTokReal16:
-            if (!(p = take(2)))
-                return false;
-            token.kind = TokenKind::Real;
-            token.r = halfToFloat(loadU16(p));
-            return true;
-        case kTokReal32:
-            if (!(p = take(4)))
-                return false;
-            token.kind = TokenKind::Real;
-            token.r = floatFromBits(loadU32(p));
-            return true;
-        case kTokReal64:
-            if (!(p = take(8)))
-                return false;
-            token.kind = TokenKind::Real;
-            token.r = doubleFromBits(loadU64(p));
-            return true;
-        case kTokString: {
-            std::uint64_t length;
-            if (!readLength(length))
-                return false;
-            if (length > remaining())
-                return fail("string of " + std::to_string(length) + " bytes with " +
-                            std::to_string(remaining()) + " left");
-            token.kind = TokenKind::String;
-            token.s = std::string_view(
-                reinterpret_cast<const char *>(take(static_cast<std::size_t>(length))),
-                static_cast<std::size_t>(length));
-            return true;
-        }
-        case kTokTokenRef: {
-            std::uint64_t ref;
-            if (!readLength(ref) || !lookup(ref, token.s, token.offset))
-                return false;
-            token.kind = TokenKind::String;
-            return true;
-        }
-        case kTokUniform:
-            token.kind = TokenKind::Uniform;
-            return readUniform(token);
-        case kTokArrayBegin:
-            token.kind = TokenKind::ArrayBegin;
-            return true;
-        case kTokArrayEnd:
-            token.kind = TokenKind::ArrayEnd;
-            return true;
-        case kTokMapBegin:
-            token.kind = TokenKind::MapBegin;
-            return true;
-        case kTokMapEnd:
-            token.kind = TokenKind::MapEnd;
-            return true;
-        default:
-            return fail("unknown token " + hexByte(id), token.offset);
-        }
+        if (id != kTokDefine && id != kTokUndefine)
+            return readValue(id, token);
+        // Table changes are applied here and never handed out.
+        if (!(id == kTokDefine ? define() : undefine()))
+            return false;
     }
 }
 
@@ -465,20 +411,10 @@ bool TokenReader::uniformStrings(const Token &token, std::vector<std::string_vie
     const unsigned char *p = token.data;
     // The extent was checked when the token was read; this walks it again.
     for (std::uint64_t k = 0; k < token.count; ++k) {
-        std::uint64_t value = *p++;
-        if (value >= 0xF1) {
-            const unsigned char marker = static_cast<unsigned char>(value);
-            if (marker == 0xF2) {
-                value = loadU16(p);
-                p += 2;
-            } else if (marker == 0xF4) {
-                value = loadU32(p);
-                p += 4;
-            } else {
-                value = loadU64(p);
-                p += 8;
-            }
-        }
+        const unsigned char marker = *p++;
+        const std::size_t width = lengthWidth(marker);
+        const std::uint64_t value = width ? lengthAt(marker, p) : marker;
+        p += width;
         if (token.element == kTokString) {
             out.emplace_back(reinterpret_cast<const char *>(p), static_cast<std::size_t>(value));
             p += value;

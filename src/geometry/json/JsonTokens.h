@@ -135,8 +135,50 @@ public:
     std::uint32_t loadU32(const unsigned char *p) const;
     std::uint64_t loadU64(const unsigned char *p) const;
 
+    // The value of one integer or real element at p, of the element type of
+    // a scalar token or a uniform array (its kind checked by the caller).
+    std::int64_t intAt(std::uint8_t element, const unsigned char *p) const {
+        switch (element) {
+        case kTokInt8:
+            return static_cast<std::int8_t>(*p);
+        case kTokUInt8:
+            return *p;
+        case kTokInt16:
+            return static_cast<std::int16_t>(loadAs<std::uint16_t>(p, m_order));
+        case kTokUInt16:
+            return loadAs<std::uint16_t>(p, m_order);
+        case kTokInt32:
+            return static_cast<std::int32_t>(loadAs<std::uint32_t>(p, m_order));
+        default:
+            return static_cast<std::int64_t>(loadAs<std::uint64_t>(p, m_order));
+        }
+    }
+    double realAt(std::uint8_t element, const unsigned char *p) const {
+        switch (element) {
+        case kTokReal16:
+            return halfToFloat(loadAs<std::uint16_t>(p, m_order));
+        case kTokReal32:
+            return floatFromBits(loadAs<std::uint32_t>(p, m_order));
+        default:
+            return doubleFromBits(loadAs<std::uint64_t>(p, m_order));
+        }
+    }
+
 private:
+    // Bytes that follow a length marker byte (0 for a length held in the
+    // byte itself, below 0xF1; 1 for a reserved marker).
+    static std::size_t lengthWidth(unsigned char marker) {
+        return marker < 0xF1 ? 0 : marker == 0xF2 ? 2 : marker == 0xF4 ? 4 : marker == 0xF8 ? 8 : 1;
+    }
+    std::uint64_t lengthAt(unsigned char marker, const unsigned char *p) const {
+        return marker == 0xF2   ? loadAs<std::uint16_t>(p, m_order)
+               : marker == 0xF4 ? loadAs<std::uint32_t>(p, m_order)
+                                : loadAs<std::uint64_t>(p, m_order);
+    }
     bool readToken(Token &token);
+    bool readValue(std::uint8_t id, Token &token);
+    bool readNumber(std::uint8_t id, std::size_t width, Token &token);
+    bool readString(std::string_view &value);
     bool readTextToken(Token &token);
     // " at byte N", or " at line L, column C" in text.
     std::string position(std::size_t at) const;
