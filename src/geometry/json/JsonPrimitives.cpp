@@ -115,29 +115,54 @@ bool addListed(TokenReader &reader, JsonDocument &doc, const std::vector<std::in
     return true;
 }
 
-// A polygon run: consecutive vertices from the start vertex, the counts given
-// per polygon or as (count, repeat) pairs.
-bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
-    const std::size_t at = reader.offset();
-    // Runs are checked against the topology actually read, not the count
-    // the file states.
-    const std::uint64_t held = doc.topology.size();
-    const std::int64_t maxVertex = static_cast<std::int64_t>(held);
+// One field of a polygon with listed vertices: the vertices, whether it is
+// closed, or anything else, read past.
+bool readPolygonField(TokenReader &reader, std::string_view field, std::int64_t maxVertex,
+                      std::vector<std::int64_t> &vertices, bool &closed) {
+    if (field == "vertex")
+        return readIntOrIntArray(reader, 0, maxVertex, vertices, "vertex");
+    if (field == "closed")
+        return readBool(reader, closed, "closed");
+    return reader.skipValue();
+}
+
+// A polygon with listed vertices once read: kept when closed, counted as
+// read past when open.
+bool keepListed(TokenReader &reader, JsonDocument &doc, const std::vector<std::int64_t> &vertices,
+                bool closed, std::size_t at) {
+    if (reader.failed())
+        return false;
+    if (!closed) {
+        skipPrimitives(doc, "Poly", 1);
+        return true;
+    }
+    return addListed(reader, doc, vertices, at);
+}
+
+// The fields of a polygon run: its start vertex, the polygon count it
+// states, and its vertex counts per polygon or as (count, repeat) pairs.
+struct RunFields {
     std::int64_t start = -1, primitives = -1;
     std::vector<std::int64_t> counts, runs;
     bool haveCounts = false, haveRuns = false;
+};
+
+// Runs are checked against the topology actually read (held vertices), not
+// the count the file states.
+bool readRunFields(TokenReader &reader, std::uint64_t held, RunFields &run, std::size_t at) {
+    const std::int64_t maxVertex = static_cast<std::int64_t>(held);
     ObjectReader object(reader, "polygon run");
     std::string_view key;
     while (object.nextKey(key)) {
         bool ok;
         if (key == "s_v" || key == "startvertex") {
-            ok = readIntIn(reader, 0, maxVertex, start, "startvertex");
+            ok = readIntIn(reader, 0, maxVertex, run.start, "startvertex");
         } else if (key == "n_p" || key == "nprimitives") {
-            ok = readIntIn(reader, 0, kMaxCount, primitives, "nprimitives");
+            ok = readIntIn(reader, 0, kMaxCount, run.primitives, "nprimitives");
         } else if (key == "n_v" || key == "nvertices") {
-            ok = haveCounts = readIntArray(reader, 0, maxVertex, counts, "nvertices");
+            ok = run.haveCounts = readIntArray(reader, 0, maxVertex, run.counts, "nvertices");
         } else if (key == "r_v" || key == "nvertices_rle") {
-            ok = haveRuns = readIntArray(reader, 0, kMaxCount, runs, "nvertices_rle");
+            ok = run.haveRuns = readIntArray(reader, 0, kMaxCount, run.runs, "nvertices_rle");
         } else {
             ok = reader.skipValue();
         }
@@ -146,34 +171,39 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
     }
     if (reader.failed())
         return false;
-    if (start < 0)
+    if (run.start < 0)
         return reader.fail("polygon run without a start vertex", at);
-    if (haveCounts == haveRuns)
+    if (run.haveCounts == run.haveRuns)
         return reader.fail("polygon run needs either vertex counts or run-length counts", at);
-    if (haveRuns && runs.size() % 2 != 0)
+    if (run.haveRuns && run.runs.size() % 2 != 0)
         return reader.fail("run-length counts of a polygon run come in pairs", at);
+    return true;
+}
 
-    // Totals first, so that nothing is expanded from counts the topology
-    // cannot back: a run of n-vertex polygons adds at most one polygon per
-    // vertex of the topology.
-    std::uint64_t polygonTotal = 0, vertexTotal = 0;
-    const std::uint64_t room = held - static_cast<std::uint64_t>(start);
-    if (haveCounts) {
-        polygonTotal = counts.size();
-        for (std::int64_t n : counts) {
+// Totals first, so that nothing is expanded from counts the topology cannot
+// back: a run of n-vertex polygons adds at most one polygon per vertex of
+// the topology.
+bool runTotals(TokenReader &reader, const RunFields &run, std::uint64_t held,
+               std::uint64_t &polygonTotal, std::uint64_t &vertexTotal, std::size_t at) {
+    polygonTotal = 0;
+    vertexTotal = 0;
+    const std::uint64_t room = held - static_cast<std::uint64_t>(run.start);
+    if (run.haveCounts) {
+        polygonTotal = run.counts.size();
+        for (std::int64_t n : run.counts) {
             vertexTotal += static_cast<std::uint64_t>(n); // each at most the topology size
             if (vertexTotal > room)
                 break;
         }
     } else {
-        for (std::size_t k = 0; k < runs.size(); k += 2) {
-            const std::uint64_t n = static_cast<std::uint64_t>(runs[k]);
-            const std::uint64_t repeat = static_cast<std::uint64_t>(runs[k + 1]);
+        for (std::size_t k = 0; k < run.runs.size(); k += 2) {
+            const std::uint64_t n = static_cast<std::uint64_t>(run.runs[k]);
+            const std::uint64_t repeat = static_cast<std::uint64_t>(run.runs[k + 1]);
             polygonTotal += repeat;
             if (n && repeat > (room - std::min(room, vertexTotal)) / n)
                 return reader.fail("polygon run of " + std::to_string(repeat) + " polygons of " +
                                        std::to_string(n) + " vertices from vertex " +
-                                       std::to_string(start) + " passes the " +
+                                       std::to_string(run.start) + " passes the " +
                                        std::to_string(held) + " vertices of the topology",
                                    at);
             vertexTotal += n * repeat;
@@ -181,22 +211,20 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
     }
     if (vertexTotal > room)
         return reader.fail("polygon run of " + std::to_string(vertexTotal) +
-                               " vertices from vertex " + std::to_string(start) + " passes the " +
-                               std::to_string(held) + " vertices of the topology",
+                               " vertices from vertex " + std::to_string(run.start) +
+                               " passes the " + std::to_string(held) + " vertices of the topology",
                            at);
-    if (primitives >= 0 && static_cast<std::uint64_t>(primitives) != polygonTotal)
-        return reader.fail("polygon run says " + std::to_string(primitives) + " polygons but has " +
-                               std::to_string(polygonTotal),
+    if (run.primitives >= 0 && static_cast<std::uint64_t>(run.primitives) != polygonTotal)
+        return reader.fail("polygon run says " + std::to_string(run.primitives) +
+                               " polygons but has " + std::to_string(polygonTotal),
                            at);
-    if (!ownVertices(reader, doc, vertexTotal, at))
-        return false;
-    if (!closed) {
-        skipPrimitives(doc, "Poly", polygonTotal);
-        return true;
-    }
+    return true;
+}
 
+// The polygons of a checked run: consecutive vertices from its start.
+void keepRunPolygons(JsonDocument &doc, const RunFields &run) {
     PolygonRef ref;
-    ref.first = static_cast<std::uint64_t>(start);
+    ref.first = static_cast<std::uint64_t>(run.start);
     auto add = [&](std::uint64_t n) {
         if (n) {
             ref.count = static_cast<std::uint32_t>(n);
@@ -206,21 +234,39 @@ bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
         }
         ref.first += n;
     };
-    if (haveCounts) {
-        doc.polygons.reserve(doc.polygons.size() + counts.size());
-        for (std::int64_t n : counts)
+    if (run.haveCounts) {
+        doc.polygons.reserve(doc.polygons.size() + run.counts.size());
+        for (std::int64_t n : run.counts)
             add(static_cast<std::uint64_t>(n));
-    } else {
-        for (std::size_t k = 0; k < runs.size(); k += 2) {
-            const std::uint64_t n = static_cast<std::uint64_t>(runs[k]);
-            if (n == 0) {
-                doc.primitivesRead += static_cast<std::uint64_t>(runs[k + 1]);
-                continue;
-            }
-            for (std::int64_t r = 0; r < runs[k + 1]; ++r)
-                add(n);
-        }
+        return;
     }
+    for (std::size_t k = 0; k < run.runs.size(); k += 2) {
+        const std::uint64_t n = static_cast<std::uint64_t>(run.runs[k]);
+        if (n == 0) {
+            doc.primitivesRead += static_cast<std::uint64_t>(run.runs[k + 1]);
+            continue;
+        }
+        for (std::int64_t r = 0; r < run.runs[k + 1]; ++r)
+            add(n);
+    }
+}
+
+// A polygon run: consecutive vertices from the start vertex, the counts given
+// per polygon or as (count, repeat) pairs.
+bool readPolygonRun(TokenReader &reader, JsonDocument &doc, bool closed) {
+    const std::size_t at = reader.offset();
+    const std::uint64_t held = doc.topology.size();
+    RunFields run;
+    std::uint64_t polygonTotal, vertexTotal;
+    if (!readRunFields(reader, held, run, at) ||
+        !runTotals(reader, run, held, polygonTotal, vertexTotal, at) ||
+        !ownVertices(reader, doc, vertexTotal, at))
+        return false;
+    if (!closed) {
+        skipPrimitives(doc, "Poly", polygonTotal);
+        return true;
+    }
+    keepRunPolygons(doc, run);
     return true;
 }
 
@@ -250,24 +296,10 @@ bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
     bool closed = true;
     ObjectReader object(reader, "polygon");
     std::string_view key;
-    while (object.nextKey(key)) {
-        bool ok;
-        if (key == "vertex")
-            ok = readIntOrIntArray(reader, 0, maxVertex, vertices, "vertex");
-        else if (key == "closed")
-            ok = readBool(reader, closed, "closed");
-        else
-            ok = reader.skipValue();
-        if (!ok)
+    while (object.nextKey(key))
+        if (!readPolygonField(reader, key, maxVertex, vertices, closed))
             return false;
-    }
-    if (reader.failed())
-        return false;
-    if (!closed) {
-        skipPrimitives(doc, "Poly", 1);
-        return true;
-    }
-    return addListed(reader, doc, vertices, at);
+    return keepListed(reader, doc, vertices, closed, at);
 }
 
 // A run of primitives of one type, each row holding the varying fields in
@@ -310,24 +342,13 @@ bool readRun(TokenReader &reader, JsonDocument &doc, const Definition &def) {
         bool closed = def.closed;
         vertices.clear();
         ArrayReader row(reader, "run row");
-        for (std::size_t field = 0; row.nextElement(); ++field) {
-            bool ok;
-            if (field < def.varyingFields.size() && def.varyingFields[field] == "vertex")
-                ok = readIntOrIntArray(reader, 0, maxVertex, vertices, "vertex");
-            else if (field < def.varyingFields.size() && def.varyingFields[field] == "closed")
-                ok = readBool(reader, closed, "closed");
-            else
-                ok = reader.skipValue();
-            if (!ok)
+        for (std::size_t field = 0; row.nextElement(); ++field)
+            if (!readPolygonField(reader,
+                                  field < def.varyingFields.size() ? def.varyingFields[field]
+                                                                   : std::string_view(),
+                                  maxVertex, vertices, closed))
                 return false;
-        }
-        if (reader.failed())
-            return false;
-        if (!closed) {
-            skipPrimitives(doc, "Poly", 1);
-            continue;
-        }
-        if (!addListed(reader, doc, vertices, at))
+        if (!keepListed(reader, doc, vertices, closed, at))
             return false;
     }
     return !reader.failed();
