@@ -279,22 +279,15 @@ std::size_t binaryBytes(const Plan &plan) {
     return bytes;
 }
 
-void writeDocument(const Plan &plan, const JsonStamp &stamp, TokenWriter &w) {
-    const std::vector<PolygonData> &polygons = *plan.polygons;
-    const std::size_t points = plan.points;
-    const std::size_t vertices = plan.vertices;
-    const std::vector<Column> &pointColumns = plan.pointColumns;
-    const std::vector<Column> &vertexColumns = plan.vertexColumns;
-    const bool binary = w.binary();
-    w.beginArray();
+void writeCounts(const Plan &plan, const JsonStamp &stamp, TokenWriter &w) {
     w.string("fileversion");
     w.string(kFileVersion);
     w.string("pointcount");
-    w.integer(static_cast<std::int64_t>(points));
+    w.integer(static_cast<std::int64_t>(plan.points));
     w.string("vertexcount");
-    w.integer(static_cast<std::int64_t>(vertices));
+    w.integer(static_cast<std::int64_t>(plan.vertices));
     w.string("primitivecount");
-    w.integer(static_cast<std::int64_t>(polygons.size()));
+    w.integer(static_cast<std::int64_t>(plan.polygons->size()));
     w.string("info");
     w.beginMap();
     w.key("software");
@@ -302,7 +295,9 @@ void writeDocument(const Plan &plan, const JsonStamp &stamp, TokenWriter &w) {
     w.key("date");
     w.string(stamp.date.empty() ? nowUtc() : stamp.date);
     w.endMap();
+}
 
+void writeTopology(const Plan &plan, TokenWriter &w) {
     w.string("topology");
     w.beginArray();
     w.string("pointref");
@@ -310,59 +305,63 @@ void writeDocument(const Plan &plan, const JsonStamp &stamp, TokenWriter &w) {
     w.string("indices");
     // Gathered through a small reused block: a few calls for the whole array
     // rather than one per polygon.
-    w.beginUniformInt32(vertices);
-    {
-        std::vector<std::uint32_t> block;
-        block.reserve(65536);
-        for (const PolygonData &p : polygons) {
-            if (block.size() + p.ids.size() > block.capacity()) {
-                w.uniformInt32Piece(block.data(), block.size());
-                block.clear();
-            }
-            if (p.ids.size() > block.capacity())
-                w.uniformInt32Piece(p.ids.data(), p.ids.size());
-            else
-                block.insert(block.end(), p.ids.begin(), p.ids.end());
+    w.beginUniformInt32(plan.vertices);
+    std::vector<std::uint32_t> block;
+    block.reserve(65536);
+    for (const PolygonData &p : *plan.polygons) {
+        if (block.size() + p.ids.size() > block.capacity()) {
+            w.uniformInt32Piece(block.data(), block.size());
+            block.clear();
         }
-        w.uniformInt32Piece(block.data(), block.size());
+        if (p.ids.size() > block.capacity())
+            w.uniformInt32Piece(p.ids.data(), p.ids.size());
+        else
+            block.insert(block.end(), p.ids.begin(), p.ids.end());
     }
+    w.uniformInt32Piece(block.data(), block.size());
     w.endUniformInt32();
     w.endArray();
     w.endArray();
+}
 
+void writeAttributes(const Plan &plan, TokenWriter &w) {
     w.string("attributes");
     w.beginArray();
-    if (!vertexColumns.empty()) {
+    if (!plan.vertexColumns.empty()) {
         w.string("vertexattributes");
         w.beginArray();
-        for (const Column &c : vertexColumns)
-            writeAttribute(w, c, false, vertices);
+        for (const Column &c : plan.vertexColumns)
+            writeAttribute(w, c, false, plan.vertices);
         w.endArray();
     }
-    if (!pointColumns.empty()) {
+    if (!plan.pointColumns.empty()) {
         w.string("pointattributes");
         w.beginArray();
         // "P" first, as in every real file.
-        for (const Column &c : pointColumns)
+        for (const Column &c : plan.pointColumns)
             if (c.record->name == "P") {
-                writeAttribute(w, c, true, points);
+                writeAttribute(w, c, true, plan.points);
                 break;
             }
         bool positionDone = false;
-        for (const Column &c : pointColumns) {
+        for (const Column &c : plan.pointColumns) {
             if (c.record->name == "P" && !positionDone) {
                 positionDone = true;
                 continue;
             }
-            writeAttribute(w, c, true, points);
+            writeAttribute(w, c, true, plan.points);
         }
         w.endArray();
     }
     w.endArray();
+}
 
-    // All polygons as one run from vertex 0: counts run-length encoded
-    // (count, repeat, ...) when that is shorter, else one count each, in
-    // the narrowest integers that hold them.
+// All polygons as one run from vertex 0: counts run-length encoded (count,
+// repeat, ...) when that is shorter, else one count each, in the narrowest
+// integers that hold them.
+void writePrimitives(const Plan &plan, TokenWriter &w) {
+    const std::vector<PolygonData> &polygons = *plan.polygons;
+    const bool binary = w.binary();
     w.string("primitives");
     w.beginArray();
     if (!polygons.empty()) {
@@ -400,6 +399,14 @@ void writeDocument(const Plan &plan, const JsonStamp &stamp, TokenWriter &w) {
         w.endArray();
     }
     w.endArray();
+}
+
+void writeDocument(const Plan &plan, const JsonStamp &stamp, TokenWriter &w) {
+    w.beginArray();
+    writeCounts(plan, stamp, w);
+    writeTopology(plan, w);
+    writeAttributes(plan, w);
+    writePrimitives(plan, w);
     w.endArray();
 }
 
