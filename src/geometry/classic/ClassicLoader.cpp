@@ -436,25 +436,32 @@ bool ClassicLoader::readEntry(Tr &tr, Dict dict, AttributeData &record, Plan &pl
     record.size = size;
     record.type = storedType;
 
-    if (type == 4) {
-        // A string table instead of a default.
-        std::int32_t strings = m_cur.i32();
-        tr.value(" ", strings);
-        if (m_cur.failed())
+    if (type == 4)
+        return readStringTable(tr, record.name); // instead of a default
+    return readDefault(tr, record, plan);
+}
+
+template <class Tr> bool ClassicLoader::readStringTable(Tr &tr, const std::string &name) {
+    std::int32_t strings = m_cur.i32();
+    tr.value(" ", strings);
+    if (m_cur.failed())
+        return failEnded();
+    if (strings < 0 || static_cast<std::uint32_t>(strings) > m_cur.remaining() / 2)
+        return fail("attribute \"" + name + "\" has " + std::to_string(strings) +
+                    " strings, more than the " + num(m_cur.remaining()) + " bytes left at byte " +
+                    num(m_cur.offset()) + " can hold");
+    for (std::int32_t s = 0; s < strings; ++s) {
+        std::uint16_t n = m_cur.u16();
+        const unsigned char *text = m_cur.take(n);
+        if (!text)
             return failEnded();
-        if (strings < 0 || static_cast<std::uint32_t>(strings) > m_cur.remaining() / 2)
-            return fail("attribute \"" + record.name + "\" has " + std::to_string(strings) +
-                        " strings, more than the " + num(m_cur.remaining()) +
-                        " bytes left at byte " + num(m_cur.offset()) + " can hold");
-        for (std::int32_t s = 0; s < strings; ++s) {
-            std::uint16_t n = m_cur.u16();
-            const unsigned char *text = m_cur.take(n);
-            if (!text)
-                return failEnded();
-            tr.bytes(" ", text, n);
-        }
-        return true;
+        tr.bytes(" ", text, n);
     }
+    return true;
+}
+
+template <class Tr>
+bool ClassicLoader::readDefault(Tr &tr, AttributeData &record, const Plan &plan) {
     const unsigned char *p = m_cur.take(plan.bytes);
     if (!p)
         return failEnded();
@@ -462,7 +469,7 @@ bool ClassicLoader::readEntry(Tr &tr, Dict dict, AttributeData &record, Plan &pl
     if (plan.store == Store::Float)
         record.float_default = loadF32BE(p);
     else if (plan.store == Store::Vector)
-        record.vector_default = vectorAt(p, size);
+        record.vector_default = vectorAt(p, plan.size);
     else if (plan.store == Store::Int)
         record.int_default = loadI32BE(p);
     return true;
@@ -577,114 +584,171 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth, PrimTotals &totals) {
     return true;
 }
 
+// Where the vertices of the kept polygons go.
+struct ClassicLoader::PrimitiveFill {
+    unsigned indexWidth = 0;
+    std::size_t vertexRecord = 0;
+    std::size_t polygonStart = 0;
+    std::size_t polygon = 0; // the next polygon to fill
+    std::size_t vertex = 0;  // the next vertex to fill
+    std::uint64_t vertices = 0;
+    std::vector<Sink> sinks;
+};
+
+// A primitive's key, or a run marker with the run's length and type.
+template <class Tr>
+bool ClassicLoader::readPrimitiveKey(Tr &tr, std::uint32_t &key, std::uint32_t &type,
+                                     std::uint32_t &inRun) {
+    key = m_cur.u32();
+    type = key;
+    inRun = 1;
+    if (key == kRunMarker) {
+        tr.value(" poly mode", static_cast<std::int32_t>(key));
+        inRun = m_cur.u16();
+        tr.value("\nnumber of Polygons: ", static_cast<std::uint16_t>(inRun));
+        type = m_cur.u32();
+        tr.value("\npolygon run mode: ", static_cast<std::int32_t>(type));
+    } else {
+        tr.value("\npoly mode: ", static_cast<std::int32_t>(key));
+    }
+    return !m_cur.failed() || failEnded();
+}
+
+// The vertices of a kept polygon: its point indices and vertex attributes.
+template <class Tr>
+bool ClassicLoader::keepVertices(Tr &tr, const unsigned char *p, std::uint32_t vertices,
+                                 std::size_t bodyAt, PrimitiveFill &fill) {
+    Kelp &m = m_model;
+    const unsigned indexWidth = fill.indexWidth;
+    const std::size_t vertexRecord = fill.vertexRecord;
+    PolygonData &poly = m.polygons[fill.polygon];
+    poly.numberOfVertices = vertices;
+    poly.ids.resize(vertices);
+    std::uint32_t *ids = poly.ids.data();
+    std::size_t vertex = fill.vertex;
+    for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord) {
+        std::uint32_t id = indexWidth == 2 ? loadU16BE(p) : loadU32BE(p);
+        if (id >= m.numberOfPoints)
+            return fail("polygon " + num(fill.polygon - fill.polygonStart) + " names point " +
+                        num(id) + " at byte " + num(bodyAt + v * vertexRecord) +
+                        ", but the file has " + num(m.numberOfPoints) + " points");
+        ids[v] = id;
+        for (const Sink &s : fill.sinks)
+            storeElement(s, p, vertex);
+        ++vertex;
+        if (Tr::on) {
+            tr.value(" ", id);
+            for (std::size_t a = 0; a < m_vertexPlans.size(); ++a)
+                traceElement(tr, " ", m_vertexPlans[a], p + fill.sinks[a].offset);
+        }
+    }
+    fill.vertex = vertex;
+    ++fill.polygon;
+    return true;
+}
+
+// The vertices of a primitive read past, for the trace.
+template <class Tr>
+void ClassicLoader::traceVertices(Tr &tr, const unsigned char *p, std::uint32_t vertices,
+                                  const PrimitiveFill &fill) {
+    for (std::uint32_t v = 0; v < vertices; ++v, p += fill.vertexRecord) {
+        tr.value(" ", fill.indexWidth == 2 ? loadU16BE(p) : loadU32BE(p));
+        for (std::size_t a = 0; a < m_vertexPlans.size(); ++a)
+            traceElement(tr, " ", m_vertexPlans[a], p + fill.sinks[a].offset);
+    }
+}
+
+// One primitive of the given type (number index in the file): a closed
+// polygon is kept, the rest counted and read past.
+template <class Tr>
+bool ClassicLoader::readPrimitive(Tr &tr, std::uint32_t type, std::uint32_t index,
+                                  PrimitiveFill &fill) {
+    Kelp &m = m_model;
+    std::uint32_t vertices = m_cur.u32();
+    if (type == kPolygon) {
+        tr.value("\nnumber of poly verts: ", vertices);
+        char flag = static_cast<char>(m_cur.u8());
+        tr.character(" ", flag);
+        m.tempChar = flag;
+    } else {
+        tr.value("\nnumber of particle verts: ", static_cast<std::int32_t>(vertices));
+    }
+    const std::size_t bodyAt = m_cur.offset();
+    const unsigned char *p = vertices <= m_cur.remaining() / fill.vertexRecord
+                                 ? m_cur.take(vertices * fill.vertexRecord)
+                                 : nullptr;
+    const bool kept = type == kPolygon && m.tempChar != kOpen;
+    if (!p ||
+        (kept && (fill.polygon >= m.polygons.size() || fill.vertex + vertices > fill.vertices)))
+        return fail("primitive " + num(index) + " at byte " + num(bodyAt) +
+                    " does not match the first reading of the primitives");
+    if (type == kPolygon && !kept)
+        addSkipped(m.skippedPrimitives.curves);
+    else if (type == kParticles)
+        addSkipped(m.skippedPrimitives.other);
+    if (kept) {
+        if (!keepVertices(tr, p, vertices, bodyAt, fill))
+            return false;
+    } else if (Tr::on) {
+        traceVertices(tr, p, vertices, fill);
+    }
+    const unsigned char *values = m_cur.take(m_primBytes);
+    if (!values)
+        return failEnded();
+    if (Tr::on) {
+        std::size_t offset = 0;
+        for (const Plan &plan : m_primPlans) {
+            traceElement(tr, " ", plan, values + offset);
+            offset += plan.bytes;
+        }
+    }
+    return true;
+}
+
+// The first vertex this file's vertex attributes fill: after what the model
+// already holds.
+std::size_t ClassicLoader::vertexStart() const {
+    std::size_t start = 0;
+    for (std::size_t a = m_firstVertexAttr; a < m_model.vertexAttributes.size(); ++a) {
+        const AttributeData &r = m_model.vertexAttributes[a];
+        start = std::max(start, std::max(r.float_data.size(),
+                                         std::max(r.vector_data.size(), r.int_data.size())));
+    }
+    return start;
+}
+
 template <class Tr>
 bool ClassicLoader::readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals &totals) {
     Kelp &m = m_model;
     const std::uint32_t count = m.numberOfPrimitives;
-    const std::size_t vertexRecord = indexWidth + m_vertexBytes;
-    const std::size_t polygonStart = m.polygons.size();
-    reserveHuge(m.polygons, polygonStart + totals.polygons);
-    m.polygons.resize(polygonStart + totals.polygons);
-    std::size_t vertexStart = 0;
-    for (std::size_t a = m_firstVertexAttr; a < m.vertexAttributes.size(); ++a) {
-        const AttributeData &r = m.vertexAttributes[a];
-        vertexStart =
-            std::max(vertexStart, std::max(r.float_data.size(),
-                                           std::max(r.vector_data.size(), r.int_data.size())));
-    }
-    const std::vector<Sink> sinks = makeSinks(m_vertexPlans, &m.vertexAttributes, m_firstVertexAttr,
-                                              vertexStart, totals.vertices, indexWidth);
-    std::size_t polygon = polygonStart;
-    std::size_t vertex = 0;
+    PrimitiveFill fill;
+    fill.indexWidth = indexWidth;
+    fill.vertexRecord = indexWidth + m_vertexBytes;
+    fill.polygonStart = m.polygons.size();
+    fill.polygon = fill.polygonStart;
+    fill.vertices = totals.vertices;
+    reserveHuge(m.polygons, fill.polygonStart + totals.polygons);
+    m.polygons.resize(fill.polygonStart + totals.polygons);
+    fill.sinks = makeSinks(m_vertexPlans, &m.vertexAttributes, m_firstVertexAttr, vertexStart(),
+                           totals.vertices, indexWidth);
     std::uint32_t done = 0;
     bool first = true;
     while (done < count) {
-        std::uint32_t key = m_cur.u32();
-        std::uint32_t type = key;
-        std::uint32_t inRun = 1;
-        if (key == kRunMarker) {
-            tr.value(" poly mode", static_cast<std::int32_t>(key));
-            inRun = m_cur.u16();
-            tr.value("\nnumber of Polygons: ", static_cast<std::uint16_t>(inRun));
-            type = m_cur.u32();
-            tr.value("\npolygon run mode: ", static_cast<std::int32_t>(type));
-        } else {
-            tr.value("\npoly mode: ", static_cast<std::int32_t>(key));
-        }
-        if (m_cur.failed())
-            return failEnded();
+        std::uint32_t key, type, inRun;
+        if (!readPrimitiveKey(tr, key, type, inRun))
+            return false;
         if (first) {
             m.tempInt = static_cast<std::int32_t>(type);
             m.numberOfPolygons = static_cast<std::uint16_t>(
                 key == kRunMarker ? inRun : std::min<std::uint32_t>(count, 0xFFFF));
             first = false;
         }
-        for (std::uint32_t k = 0; k < inRun; ++k) {
-            std::uint32_t vertices = m_cur.u32();
-            if (type == kPolygon) {
-                tr.value("\nnumber of poly verts: ", vertices);
-                char flag = static_cast<char>(m_cur.u8());
-                tr.character(" ", flag);
-                m.tempChar = flag;
-            } else {
-                tr.value("\nnumber of particle verts: ", static_cast<std::int32_t>(vertices));
-            }
-            const std::size_t bodyAt = m_cur.offset();
-            const unsigned char *p = vertices <= m_cur.remaining() / vertexRecord
-                                         ? m_cur.take(vertices * vertexRecord)
-                                         : nullptr;
-            const bool kept = type == kPolygon && m.tempChar != kOpen;
-            if (!p ||
-                (kept && (polygon >= m.polygons.size() || vertex + vertices > totals.vertices)))
-                return fail("primitive " + num(done + k) + " at byte " + num(bodyAt) +
-                            " does not match the first reading of the primitives");
-            if (type == kPolygon && !kept)
-                addSkipped(m.skippedPrimitives.curves);
-            else if (type == kParticles)
-                addSkipped(m.skippedPrimitives.other);
-            if (kept) {
-                PolygonData &poly = m.polygons[polygon];
-                poly.numberOfVertices = vertices;
-                poly.ids.resize(vertices);
-                std::uint32_t *ids = poly.ids.data();
-                for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord) {
-                    std::uint32_t id = indexWidth == 2 ? loadU16BE(p) : loadU32BE(p);
-                    if (id >= m.numberOfPoints)
-                        return fail("polygon " + num(polygon - polygonStart) + " names point " +
-                                    num(id) + " at byte " + num(bodyAt + v * vertexRecord) +
-                                    ", but the file has " + num(m.numberOfPoints) + " points");
-                    ids[v] = id;
-                    for (const Sink &s : sinks)
-                        storeElement(s, p, vertex);
-                    ++vertex;
-                    if (Tr::on) {
-                        tr.value(" ", id);
-                        for (std::size_t a = 0; a < m_vertexPlans.size(); ++a)
-                            traceElement(tr, " ", m_vertexPlans[a], p + sinks[a].offset);
-                    }
-                }
-                ++polygon;
-            } else if (Tr::on) {
-                for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord) {
-                    tr.value(" ", indexWidth == 2 ? loadU16BE(p) : loadU32BE(p));
-                    for (std::size_t a = 0; a < m_vertexPlans.size(); ++a)
-                        traceElement(tr, " ", m_vertexPlans[a], p + sinks[a].offset);
-                }
-            }
-            const unsigned char *values = m_cur.take(m_primBytes);
-            if (!values)
-                return failEnded();
-            if (Tr::on) {
-                std::size_t offset = 0;
-                for (const Plan &plan : m_primPlans) {
-                    traceElement(tr, " ", plan, values + offset);
-                    offset += plan.bytes;
-                }
-            }
-        }
+        for (std::uint32_t k = 0; k < inRun; ++k)
+            if (!readPrimitive(tr, type, done + k, fill))
+                return false;
         done += inRun;
     }
-    m.numberOfVertices = static_cast<std::uint32_t>(vertex);
+    m.numberOfVertices = static_cast<std::uint32_t>(fill.vertex);
     return true;
 }
 

@@ -52,6 +52,8 @@ private:
     template <class Tr>
     bool readDictionary(Tr &tr, Dict dict, std::uint32_t count, std::vector<Plan> &plans);
     template <class Tr> bool readEntry(Tr &tr, Dict dict, AttributeData &record, Plan &plan);
+    template <class Tr> bool readStringTable(Tr &tr, const std::string &name);
+    template <class Tr> bool readDefault(Tr &tr, AttributeData &record, const Plan &plan);
     template <class Tr> bool readPoints(Tr &tr);
     bool scanPrimitives(unsigned indexWidth, PrimTotals &totals);
     bool scanToEnd(unsigned indexWidth, PrimTotals &totals);
@@ -60,7 +62,19 @@ private:
     template <class Tr> bool readGroupsAndExtra(Tr &tr);
     template <class Tr>
     bool readGroup(Tr &tr, const char *kind, std::uint32_t index, std::uint32_t elements);
+    struct PrimitiveFill;
     template <class Tr> bool readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals &totals);
+    template <class Tr>
+    bool readPrimitiveKey(Tr &tr, std::uint32_t &key, std::uint32_t &type, std::uint32_t &inRun);
+    template <class Tr>
+    bool readPrimitive(Tr &tr, std::uint32_t type, std::uint32_t index, PrimitiveFill &fill);
+    template <class Tr>
+    bool keepVertices(Tr &tr, const unsigned char *p, std::uint32_t vertices, std::size_t bodyAt,
+                      PrimitiveFill &fill);
+    template <class Tr>
+    void traceVertices(Tr &tr, const unsigned char *p, std::uint32_t vertices,
+                       const PrimitiveFill &fill);
+    std::size_t vertexStart() const;
     template <class Tr>
     void traceElement(Tr &tr, const char *label, const Plan &plan, const unsigned char *p);
 
