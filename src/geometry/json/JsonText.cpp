@@ -296,13 +296,14 @@ bool TextLexer::number(ByteCursor &cur, Token &token) {
     return true;
 }
 
-bool TextLexer::string(ByteCursor &cur, Token &token) {
-    token.offset = cur.offset();
-    const unsigned char *first = cur.here() + 1; // after the quote
+// The closing quote of the string whose text starts at first; escaped is
+// set when the text holds an escape. Every escape takes the byte after it
+// along.
+bool TextLexer::stringEnd(const ByteCursor &cur, const unsigned char *first,
+                          const unsigned char *&close, bool &escaped) {
     const unsigned char *end = cur.here() + cur.remaining();
-    // Find the closing quote; every escape takes the byte after it along.
     const unsigned char *p = first;
-    bool escaped = false;
+    escaped = false;
     while (p < end && *p != '"') {
         if (*p < 0x20)
             return fail("control character " + shown(*p) + " in a string",
@@ -316,71 +317,103 @@ bool TextLexer::string(ByteCursor &cur, Token &token) {
         ++p;
     }
     if (p >= end)
-        return fail("unterminated string", token.offset);
-    const std::size_t raw = static_cast<std::size_t>(p - first);
-    token.kind = TokenKind::String;
-    if (!escaped) {
-        token.s = std::string_view(reinterpret_cast<const char *>(first), raw);
-        cur.skip(raw + 2);
-        return true;
-    }
+        return fail("unterminated string", cur.offset());
+    close = p;
+    return true;
+}
 
-    // Decoded, the string is never longer than its text.
-    char *out = reserve(raw);
-    char *o = out;
-    for (const unsigned char *q = first; q < p; ++q) {
+// "\uXXXX", or a surrogate pair of two, from q (at the 'u') on: the code
+// point written to o as UTF-8, q left at its last digit.
+bool TextLexer::unicodeEscape(const unsigned char *&q, const unsigned char *close,
+                              std::size_t escapeAt, char *&o) {
+    long code = close - q > 4 ? hex4(q + 1) : -1;
+    if (code < 0)
+        return fail("bad escape '\\u' without four hex digits in a string", escapeAt);
+    q += 4;
+    if (code >= 0xDC00 && code <= 0xDFFF)
+        return fail("bad escape: unpaired surrogate in a string", escapeAt);
+    if (code >= 0xD800 && code <= 0xDBFF) {
+        const long low = close - q > 6 && q[1] == '\\' && q[2] == 'u' ? hex4(q + 3) : -1;
+        if (low < 0xDC00 || low > 0xDFFF)
+            return fail("bad escape: unpaired surrogate in a string", escapeAt);
+        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+        q += 6;
+    }
+    o = putUtf8(o, static_cast<unsigned long>(code));
+    return true;
+}
+
+namespace {
+
+// The character a one-letter escape stands for; -1 for the others.
+int escapedChar(unsigned char e) {
+    switch (e) {
+    case '"':
+    case '\\':
+    case '/':
+        return e;
+    case 'b':
+        return '\b';
+    case 'f':
+        return '\f';
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 't':
+        return '\t';
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+// The text from first to close decoded into o.
+bool TextLexer::decodeString(const ByteCursor &cur, const unsigned char *first,
+                             const unsigned char *close, char *&o) {
+    for (const unsigned char *q = first; q < close; ++q) {
         if (*q != '\\') {
             *o++ = static_cast<char>(*q);
             continue;
         }
         const std::size_t escapeAt = cur.offset() + static_cast<std::size_t>(q - cur.here());
         const unsigned char e = *++q;
-        switch (e) {
-        case '"':
-        case '\\':
-        case '/':
-            *o++ = static_cast<char>(e);
-            break;
-        case 'b':
-            *o++ = '\b';
-            break;
-        case 'f':
-            *o++ = '\f';
-            break;
-        case 'n':
-            *o++ = '\n';
-            break;
-        case 'r':
-            *o++ = '\r';
-            break;
-        case 't':
-            *o++ = '\t';
-            break;
-        case 'u': {
-            long code = p - q > 4 ? hex4(q + 1) : -1;
-            if (code < 0)
-                return fail("bad escape '\\u' without four hex digits in a string", escapeAt);
-            q += 4;
-            if (code >= 0xDC00 && code <= 0xDFFF)
-                return fail("bad escape: unpaired surrogate in a string", escapeAt);
-            if (code >= 0xD800 && code <= 0xDBFF) {
-                const long low = p - q > 6 && q[1] == '\\' && q[2] == 'u' ? hex4(q + 3) : -1;
-                if (low < 0xDC00 || low > 0xDFFF)
-                    return fail("bad escape: unpaired surrogate in a string", escapeAt);
-                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                q += 6;
-            }
-            o = putUtf8(o, static_cast<unsigned long>(code));
-            break;
-        }
-        default:
+        const int c = escapedChar(e);
+        if (c >= 0)
+            *o++ = static_cast<char>(c);
+        else if (e == 'u') {
+            if (!unicodeEscape(q, close, escapeAt, o))
+                return false;
+        } else
             return fail(e >= 0x20 && e < 0x7F
                             ? "bad escape '\\" + std::string(1, static_cast<char>(e)) +
                                   "' in a string"
                             : "bad escape: '\\' then " + shown(e) + " in a string",
                         escapeAt);
-        }
     }
+    return true;
+}
+
+bool TextLexer::string(ByteCursor &cur, Token &token) {
+    token.offset = cur.offset();
+    const unsigned char *first = cur.here() + 1; // after the quote
+    const unsigned char *close = nullptr;
+    bool escaped = false;
+    if (!stringEnd(cur, first, close, escaped))
+        return false;
+    const std::size_t raw = static_cast<std::size_t>(close - first);
+    token.kind = TokenKind::String;
+    if (!escaped) {
+        token.s = std::string_view(reinterpret_cast<const char *>(first), raw);
+        cur.skip(raw + 2);
+        return true;
+    }
+    // Decoded, the string is never longer than its text.
+    char *out = reserve(raw);
+    char *o = out;
+    if (!decodeString(cur, first, close, o))
+        return false;
     token.s = std::string_view(out, static_cast<std::size_t>(o - out));
     cur.skip(raw + 2);
     return true;

@@ -47,6 +47,12 @@ private:
 
     bool value(ByteCursor &cur, Token &token);
     bool string(ByteCursor &cur, Token &token);
+    bool stringEnd(const ByteCursor &cur, const unsigned char *first, const unsigned char *&close,
+                   bool &escaped);
+    bool decodeString(const ByteCursor &cur, const unsigned char *first, const unsigned char *close,
+                      char *&o);
+    bool unicodeEscape(const unsigned char *&q, const unsigned char *close, std::size_t escapeAt,
+                       char *&o);
     bool number(ByteCursor &cur, Token &token);
     bool word(ByteCursor &cur, Token &token);
     bool open(Token &token, bool map);
