@@ -33,10 +33,15 @@ struct Chunk {
     std::size_t raw;   // uncompressed bytes
 };
 
-} // namespace
+// Where the chunks and their index lie: the chunks fill [kHead, kHead +
+// area), the index of chunkCount + 1 offsets starts at indexBegin.
+struct Layout {
+    std::size_t chunkCount = 0;
+    std::size_t indexBegin = 0;
+    std::size_t area = 0;
+};
 
-bool unpackBloscContainer(const unsigned char *data, std::size_t size, ByteBuffer &out,
-                          std::string &error) {
+bool readLayout(const unsigned char *data, std::size_t size, Layout &layout, std::string &error) {
     if (size < 4 || std::memcmp(data, "scf1", 4) != 0)
         return fail(error, "not a Blosc container (no \"scf1\")");
     if (size < kHead + kTrailer + 16)
@@ -48,64 +53,78 @@ bool unpackBloscContainer(const unsigned char *data, std::size_t size, ByteBuffe
     if (indexBytes < 16 || indexBytes % 8 != 0 || indexBytes > room)
         return fail(error, "Blosc container index of " + std::to_string(indexBytes) +
                                " bytes does not fit");
-    const std::size_t chunkCount = static_cast<std::size_t>(indexBytes / 8 - 1);
-    const std::size_t indexBegin = size - kTrailer - static_cast<std::size_t>(indexBytes);
-    const std::size_t area = indexBegin - kHead; // bytes of all chunks
-    if (chunkCount > area / kChunkHeader)
-        return fail(error, "Blosc container index lists " + std::to_string(chunkCount) +
-                               " chunks in " + std::to_string(area) + " bytes");
+    layout.chunkCount = static_cast<std::size_t>(indexBytes / 8 - 1);
+    layout.indexBegin = size - kTrailer - static_cast<std::size_t>(indexBytes);
+    layout.area = layout.indexBegin - kHead; // bytes of all chunks
+    if (layout.chunkCount > layout.area / kChunkHeader)
+        return fail(error, "Blosc container index lists " + std::to_string(layout.chunkCount) +
+                               " chunks in " + std::to_string(layout.area) + " bytes");
+    return true;
+}
 
-    const unsigned char *index = data + indexBegin;
-    const std::uint64_t blockRaw = loadU64BE(index + 8 * (chunkCount - 1));
-    const std::uint64_t lastRaw = loadU64BE(index + 8 * chunkCount);
-    std::vector<Chunk> chunks(chunkCount);
-    std::uint64_t total = 0;
-    for (std::size_t k = 0; k < chunkCount; ++k) {
+// Chunk k's header against the index: its compressed size, the raw size the
+// index expects, a plausible ratio and a header Blosc accepts.
+bool checkChunk(const unsigned char *data, std::size_t k, std::uint64_t expected, Chunk &c,
+                std::string &error) {
+    const unsigned char *head = data + c.begin;
+    if (c.bytes < kChunkHeader)
+        return fail(error, "Blosc chunk " + std::to_string(k) + " of " + std::to_string(c.bytes) +
+                               " bytes is truncated");
+    const std::uint32_t nbytes = loadU32LE(head + 4);
+    const std::uint32_t cbytes = loadU32LE(head + 12);
+    if (cbytes != c.bytes)
+        return fail(error, "Blosc chunk " + std::to_string(k) + " at byte " +
+                               std::to_string(c.begin) + " says " + std::to_string(cbytes) +
+                               " bytes, the index " + std::to_string(c.bytes));
+    if (nbytes != expected)
+        return fail(error, "Blosc chunk " + std::to_string(k) + " holds " + std::to_string(nbytes) +
+                               " bytes, the index " + std::to_string(expected));
+    if (nbytes > kMaxRatio * cbytes)
+        return fail(error, "Blosc chunk " + std::to_string(k) + " claims " +
+                               std::to_string(nbytes) + " bytes from " + std::to_string(cbytes));
+    std::size_t validated = 0;
+    if (blosc_cbuffer_validate(head, c.bytes, &validated) != 0 || validated != nbytes)
+        return fail(error, "Blosc chunk " + std::to_string(k) + " at byte " +
+                               std::to_string(c.begin) + " has a damaged header");
+    c.raw = nbytes;
+    return true;
+}
+
+bool readChunks(const unsigned char *data, const Layout &layout, std::vector<Chunk> &chunks,
+                std::uint64_t &total, std::string &error) {
+    const std::size_t count = layout.chunkCount;
+    const unsigned char *index = data + layout.indexBegin;
+    const std::uint64_t blockRaw = loadU64BE(index + 8 * (count - 1));
+    const std::uint64_t lastRaw = loadU64BE(index + 8 * count);
+    chunks.resize(count);
+    total = 0;
+    for (std::size_t k = 0; k < count; ++k) {
         const std::uint64_t start = k == 0 ? 0 : loadU64BE(index + 8 * (k - 1));
-        const std::uint64_t end = k + 1 < chunkCount ? loadU64BE(index + 8 * k) : area;
-        if (start >= end || end > area)
+        const std::uint64_t end = k + 1 < count ? loadU64BE(index + 8 * k) : layout.area;
+        if (start >= end || end > layout.area)
             return fail(error, "Blosc container index gives chunk " + std::to_string(k) +
                                    " the range " + std::to_string(start) + " to " +
-                                   std::to_string(end) + " of " + std::to_string(area));
+                                   std::to_string(end) + " of " + std::to_string(layout.area));
         Chunk &c = chunks[k];
         c.begin = kHead + static_cast<std::size_t>(start);
         c.bytes = static_cast<std::size_t>(end - start);
-        const unsigned char *head = data + c.begin;
-        if (c.bytes < kChunkHeader)
-            return fail(error, "Blosc chunk " + std::to_string(k) + " of " +
-                                   std::to_string(c.bytes) + " bytes is truncated");
-        const std::uint32_t nbytes = loadU32LE(head + 4);
-        const std::uint32_t cbytes = loadU32LE(head + 12);
-        if (cbytes != c.bytes)
-            return fail(error, "Blosc chunk " + std::to_string(k) + " at byte " +
-                                   std::to_string(c.begin) + " says " + std::to_string(cbytes) +
-                                   " bytes, the index " + std::to_string(c.bytes));
-        const std::uint64_t expected = k + 1 < chunkCount ? blockRaw : lastRaw;
-        if (nbytes != expected)
-            return fail(error, "Blosc chunk " + std::to_string(k) + " holds " +
-                                   std::to_string(nbytes) + " bytes, the index " +
-                                   std::to_string(expected));
-        if (nbytes > kMaxRatio * cbytes)
-            return fail(error, "Blosc chunk " + std::to_string(k) + " claims " +
-                                   std::to_string(nbytes) + " bytes from " +
-                                   std::to_string(cbytes));
-        std::size_t validated = 0;
-        if (blosc_cbuffer_validate(head, c.bytes, &validated) != 0 || validated != nbytes)
-            return fail(error, "Blosc chunk " + std::to_string(k) + " at byte " +
-                                   std::to_string(c.begin) + " has a damaged header");
-        c.raw = nbytes;
-        total += nbytes;
+        if (!checkChunk(data, k, k + 1 < count ? blockRaw : lastRaw, c, error))
+            return false;
+        total += c.raw;
     }
+    return true;
+}
 
-    if (static_cast<std::size_t>(total) != total || !out.resize(static_cast<std::size_t>(total)))
-        return fail(error, "out of memory for " + std::to_string(total) + " bytes");
-    // The chunks are independent: decompressed on every hardware thread,
-    // each into its place in the output.
-    std::vector<std::size_t> at(chunkCount, 0);
-    for (std::size_t k = 1; k < chunkCount; ++k)
+// The chunks are independent: decompressed on every hardware thread, each
+// into its place in out.
+bool decompressChunks(const unsigned char *data, const std::vector<Chunk> &chunks, ByteBuffer &out,
+                      std::string &error) {
+    const std::size_t count = chunks.size();
+    std::vector<std::size_t> at(count, 0);
+    for (std::size_t k = 1; k < count; ++k)
         at[k] = at[k - 1] + chunks[k - 1].raw;
-    std::atomic<std::size_t> firstBad(chunkCount);
-    onEveryThread(chunkCount, 0, [&](std::size_t k) {
+    std::atomic<std::size_t> firstBad(count);
+    onEveryThread(count, 0, [&](std::size_t k) {
         const Chunk &c = chunks[k];
         if (c.raw == 0)
             return;
@@ -116,12 +135,26 @@ bool unpackBloscContainer(const unsigned char *data, std::size_t size, ByteBuffe
             }
         }
     });
-    if (firstBad.load() < chunkCount) {
+    if (firstBad.load() < count) {
         const std::size_t k = firstBad.load();
         return fail(error, "Blosc chunk " + std::to_string(k) + " at byte " +
                                std::to_string(chunks[k].begin) + " does not decompress");
     }
     return true;
+}
+
+} // namespace
+
+bool unpackBloscContainer(const unsigned char *data, std::size_t size, ByteBuffer &out,
+                          std::string &error) {
+    Layout layout;
+    std::vector<Chunk> chunks;
+    std::uint64_t total = 0;
+    if (!readLayout(data, size, layout, error) || !readChunks(data, layout, chunks, total, error))
+        return false;
+    if (static_cast<std::size_t>(total) != total || !out.resize(static_cast<std::size_t>(total)))
+        return fail(error, "out of memory for " + std::to_string(total) + " bytes");
+    return decompressChunks(data, chunks, out, error);
 }
 
 } // namespace kelp
