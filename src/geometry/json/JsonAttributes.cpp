@@ -204,6 +204,72 @@ bool readBody(TokenReader &reader, Owner owner, const Definition &def, std::uint
     return true;
 }
 
+// A colour of the primitives: one value per primitive, sized only once the
+// block is known to hold them, as for points.
+bool readPrimitiveColour(TokenReader &reader, JsonDocument &doc, const Definition &def,
+                         bool trace) {
+    ++doc.primitiveAttributeCount;
+    AttributeData record;
+    record.name = std::string(def.name);
+    bool stored = false;
+    if (!readBody(reader, Owner::Primitive, def, doc.primitiveCount, record, stored))
+        return false;
+    if (trace)
+        std::cerr << "primitive attribute " << record.name << " size " << record.size
+                  << (stored ? " kept" : " read past, not a colour of its kind") << '\n';
+    if (stored) // of two of one name, the last is used (as attrExists finds)
+        doc.primitiveAttributes.push_back(std::move(record));
+    return true;
+}
+
+// A numeric or string attribute of points or vertices.
+bool readElementAttribute(TokenReader &reader, JsonDocument &doc, Owner owner,
+                          const Definition &def, std::uint64_t elements, bool trace) {
+    AttributeData record;
+    record.name = std::string(def.name);
+    bool stored = false;
+    if (!readBody(reader, owner, def, elements, record, stored))
+        return false;
+    const bool isPosition = owner == Owner::Point && def.name == "P" && def.type == "numeric";
+    if (trace)
+        std::cerr << ownerName(owner) << " attribute " << record.name << " size " << record.size
+                  << (stored ? " type " : " read past, unknown storage")
+                  << (stored ? std::to_string(record.type) : std::string()) << '\n';
+    if (isPosition) {
+        if (doc.havePosition)
+            return reader.fail("two \"P\" attributes");
+        doc.position = std::move(record);
+        doc.havePosition = stored;
+    } else if (stored) {
+        (owner == Owner::Point ? doc.pointAttributes : doc.vertexAttributes)
+            .push_back(std::move(record));
+    }
+    return true;
+}
+
+// The body of one attribute of the list, after its definition.
+bool readListedAttribute(TokenReader &reader, JsonDocument &doc, Owner owner, const Definition &def,
+                         std::uint64_t elements, bool trace) {
+    if (owner == Owner::Primitive && def.type == "numeric" &&
+        (def.name == "Cd" || def.name == "Alpha") && doc.havePrimitiveCount)
+        return readPrimitiveColour(reader, doc, def, trace);
+    if (owner == Owner::Primitive || owner == Owner::Global) {
+        ++(owner == Owner::Primitive ? doc.primitiveAttributeCount : doc.globalAttributeCount);
+        // Primitive strings select the pieces of packed fragments.
+        return owner == Owner::Primitive && def.type == "string"
+                   ? readPrimitiveStrings(reader, doc, def.name)
+                   : reader.skipValue();
+    }
+    if (def.type == "numeric" || def.type == "string")
+        return readElementAttribute(reader, doc, owner, def, elements, trace);
+    // Arrays per element, capture weights and other kinds the model cannot
+    // hold.
+    if (trace)
+        std::cerr << ownerName(owner) << " attribute " << def.name << " of type " << def.type
+                  << " read past\n";
+    return reader.skipValue();
+}
+
 bool readAttributeList(TokenReader &reader, JsonDocument &doc, Owner owner, bool trace) {
     // Vertex values are sized by the vertices the topology holds: the
     // vertex count alone backs nothing, so vertex attributes must follow the
@@ -219,61 +285,8 @@ bool readAttributeList(TokenReader &reader, JsonDocument &doc, Owner owner, bool
             return reader.fail("attribute without a definition");
         if (!entry.nextElement())
             return reader.fail("attribute \"" + std::string(def.name) + "\" without a body");
-
-        const bool primitiveColour = owner == Owner::Primitive && def.type == "numeric" &&
-                                     (def.name == "Cd" || def.name == "Alpha") &&
-                                     doc.havePrimitiveCount;
-        if (primitiveColour) {
-            // One value per primitive: its values are sized only once the
-            // block is known to hold them, as for points.
-            ++doc.primitiveAttributeCount;
-            AttributeData record;
-            record.name = std::string(def.name);
-            bool stored = false;
-            if (!readBody(reader, owner, def, doc.primitiveCount, record, stored))
-                return false;
-            if (trace)
-                std::cerr << "primitive attribute " << record.name << " size " << record.size
-                          << (stored ? " kept" : " read past, not a colour of its kind") << '\n';
-            if (stored) // of two of one name, the last is used (as attrExists finds)
-                doc.primitiveAttributes.push_back(std::move(record));
-        } else if (owner == Owner::Primitive || owner == Owner::Global) {
-            ++(owner == Owner::Primitive ? doc.primitiveAttributeCount : doc.globalAttributeCount);
-            // Primitive strings select the pieces of packed fragments.
-            if (!(owner == Owner::Primitive && def.type == "string"
-                      ? readPrimitiveStrings(reader, doc, def.name)
-                      : reader.skipValue()))
-                return false;
-        } else if (def.type == "numeric" || def.type == "string") {
-            AttributeData record;
-            record.name = std::string(def.name);
-            bool stored = false;
-            if (!readBody(reader, owner, def, elements, record, stored))
-                return false;
-            const bool isPosition =
-                owner == Owner::Point && def.name == "P" && def.type == "numeric";
-            if (trace)
-                std::cerr << ownerName(owner) << " attribute " << record.name << " size "
-                          << record.size << (stored ? " type " : " read past, unknown storage")
-                          << (stored ? std::to_string(record.type) : std::string()) << '\n';
-            if (isPosition) {
-                if (doc.havePosition)
-                    return reader.fail("two \"P\" attributes");
-                doc.position = std::move(record);
-                doc.havePosition = stored;
-            } else if (stored) {
-                (owner == Owner::Point ? doc.pointAttributes : doc.vertexAttributes)
-                    .push_back(std::move(record));
-            }
-        } else {
-            // Arrays per element, capture weights and other kinds the model
-            // cannot hold.
-            if (trace)
-                std::cerr << ownerName(owner) << " attribute " << def.name << " of type "
-                          << def.type << " read past\n";
-            if (!reader.skipValue())
-                return false;
-        }
+        if (!readListedAttribute(reader, doc, owner, def, elements, trace))
+            return false;
         if (entry.nextElement())
             return reader.fail("attribute \"" + std::string(def.name) +
                                "\" has more than a definition and a body");
