@@ -106,6 +106,53 @@ bool gunzipWhole(const unsigned char *data, std::size_t size, ByteBuffer &out) {
 } // namespace
 #endif
 
+namespace {
+
+// Room for more output once out is full; false when it cannot grow.
+bool makeRoom(ByteBuffer &out, std::size_t produced) {
+    if (produced != out.capacity())
+        return true;
+    const std::size_t grown = out.capacity() * 2;
+    return grown > out.capacity() && out.reserve(grown);
+}
+
+// zlib over every member of data into out: Z_STREAM_END when done, else the
+// code it stopped with; outOfMemory is set when out could not grow.
+int inflateMembers(z_stream &zs, const unsigned char *data, std::size_t size, ByteBuffer &out,
+                   std::size_t &produced, std::size_t &consumed, bool &outOfMemory) {
+    const uInt kPiece = 1u << 30;
+    outOfMemory = !out.reserve(initialCapacity(data, size));
+    while (!outOfMemory) {
+        if (!makeRoom(out, produced)) {
+            outOfMemory = true;
+            break;
+        }
+        zs.next_in = const_cast<Bytef *>(data + consumed);
+        zs.avail_in = static_cast<uInt>(std::min<std::size_t>(size - consumed, kPiece));
+        zs.next_out = out.data() + produced;
+        zs.avail_out = static_cast<uInt>(std::min<std::size_t>(out.capacity() - produced, kPiece));
+        uInt inBefore = zs.avail_in;
+        uInt outBefore = zs.avail_out;
+        const int ret = inflate(&zs, Z_NO_FLUSH);
+        consumed += inBefore - zs.avail_in;
+        produced += outBefore - zs.avail_out;
+        if (ret == Z_STREAM_END) {
+            // Another member may follow; anything else after the stream is ignored.
+            if (size - consumed >= 2 && data[consumed] == 0x1F && data[consumed + 1] == 0x8B) {
+                inflateReset(&zs);
+                continue;
+            }
+            return ret;
+        }
+        if (ret == Z_OK || (ret == Z_BUF_ERROR && zs.avail_out == 0))
+            continue; // more to come, or output full: grow
+        return ret;
+    }
+    return Z_MEM_ERROR;
+}
+
+} // namespace
+
 bool gunzip(const unsigned char *data, std::size_t size, ByteBuffer &out, InflateError &error) {
 #ifdef KELP_HAVE_LIBDEFLATE
     if (gunzipWhole(data, size, out))
@@ -119,54 +166,21 @@ bool gunzip(const unsigned char *data, std::size_t size, ByteBuffer &out, Inflat
     }
     std::size_t produced = 0;
     std::size_t consumed = 0;
-    const uInt kPiece = 1u << 30;
-    bool ok = out.reserve(initialCapacity(data, size));
-    int ret = Z_OK;
-    while (ok) {
-        if (produced == out.capacity()) {
-            std::size_t grown = out.capacity() * 2;
-            if (grown <= out.capacity() || !out.reserve(grown)) {
-                ok = false;
-                break;
-            }
-        }
-        zs.next_in = const_cast<Bytef *>(data + consumed);
-        zs.avail_in = static_cast<uInt>(std::min<std::size_t>(size - consumed, kPiece));
-        zs.next_out = out.data() + produced;
-        zs.avail_out = static_cast<uInt>(std::min<std::size_t>(out.capacity() - produced, kPiece));
-        uInt inBefore = zs.avail_in;
-        uInt outBefore = zs.avail_out;
-        ret = inflate(&zs, Z_NO_FLUSH);
-        consumed += inBefore - zs.avail_in;
-        produced += outBefore - zs.avail_out;
-        if (ret == Z_STREAM_END) {
-            // Another member may follow; anything else after the stream is ignored.
-            if (size - consumed >= 2 && data[consumed] == 0x1F && data[consumed + 1] == 0x8B) {
-                inflateReset(&zs);
-                continue;
-            }
-            break;
-        }
-        if (ret == Z_OK)
-            continue;
-        if (ret == Z_BUF_ERROR && zs.avail_out == 0)
-            continue; // output full: grow
-        if (ret == Z_BUF_ERROR && consumed == size) {
-            error.description = "the compressed data ends early";
-            error.code = ret;
-        } else {
-            error.description = zs.msg ? zs.msg : "corrupt compressed data";
-            error.code = ret;
-        }
-        inflateEnd(&zs);
-        return false;
-    }
-    inflateEnd(&zs);
-    if (!ok) {
+    bool outOfMemory = false;
+    const int ret = inflateMembers(zs, data, size, out, produced, consumed, outOfMemory);
+    if (outOfMemory) {
         error.description = "out of memory";
         error.code = Z_MEM_ERROR;
-        return false;
+    } else if (ret != Z_STREAM_END) {
+        error.description = ret == Z_BUF_ERROR && consumed == size
+                                ? "the compressed data ends early"
+                            : zs.msg ? zs.msg
+                                     : "corrupt compressed data";
+        error.code = ret;
     }
+    inflateEnd(&zs);
+    if (outOfMemory || ret != Z_STREAM_END)
+        return false;
     out.resize(produced);
     return true;
 }
