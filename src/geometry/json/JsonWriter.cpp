@@ -143,14 +143,20 @@ void TokenWriter::beginArray() {
     m_open.push_back(Level{false, 0});
 }
 
-void TokenWriter::endArray() {
+// Closes the innermost array or map with its end token; in text, the three
+// outer levels end on a line of their own when they hold anything.
+void TokenWriter::closeLevel(unsigned char end) {
     const bool broken = !m_binary && m_open.back().items > 0 && m_open.size() <= 3;
     m_open.pop_back();
     if (broken) {
         byte('\n');
         m_out.insert(m_out.end(), m_open.size(), '\t');
     }
-    byte(kTokArrayEnd);
+    byte(end);
+}
+
+void TokenWriter::endArray() {
+    closeLevel(kTokArrayEnd);
     if (!m_binary && m_open.empty())
         byte('\n');
 }
@@ -162,13 +168,7 @@ void TokenWriter::beginMap() {
 }
 
 void TokenWriter::endMap() {
-    const bool broken = !m_binary && m_open.back().items > 0 && m_open.size() <= 3;
-    m_open.pop_back();
-    if (broken) {
-        byte('\n');
-        m_out.insert(m_out.end(), m_open.size(), '\t');
-    }
-    byte(kTokMapEnd);
+    closeLevel(kTokMapEnd);
 }
 
 void TokenWriter::key(std::string_view k) {

@@ -76,6 +76,7 @@ private:
         std::size_t items;
     };
     void byte(unsigned char b) { m_out.push_back(b); }
+    void closeLevel(unsigned char end);
     // Raw little-endian elements, in pieces when draining.
     template <class T, class U> void little(const T *values, std::size_t count);
     void spill() {
