@@ -11,3 +11,10 @@ MPlug namedPlug(const MObject &node, const char *attributeName) {
     MFnDependencyNode nodeFn(node);
     return nodeFn.findPlug(MString(attributeName), true);
 }
+
+MString selectCommand(const MObjectArray &nodes) {
+    MString select("select -r");
+    for (unsigned int i = 0; i < nodes.length(); ++i)
+        select += " " + currentNodeName(nodes[i]);
+    return select;
+}

@@ -40,13 +40,11 @@ bool KelpReaderCmd::isUndoable() const {
     return true;
 }
 
-MStatus KelpReaderCmd::doIt(const MArgList &args) {
-    MString baseName("KelpReader");
+MStatus KelpReaderCmd::parseArguments(const MArgList &args, MString &baseName, bool &mayaChannels) {
     MStatus status;
     MArgDatabase argData(syntax(), args, &status);
     if (!status)
         return status;
-
     particleSwitch = 0;
     if (argData.isFlagSet(nameFlag)) {
         status = argData.getFlagArgument(nameFlag, 0, baseName);
@@ -58,6 +56,7 @@ MStatus KelpReaderCmd::doIt(const MArgList &args) {
         if (!status)
             return status;
     }
+    mayaChannels = argData.isFlagSet(mayaChannelsFlag);
     // Refused before anything is made: an empty name would give nodes named
     // only by their suffixes, and a switch other than 0 or 1 means nothing.
     if (baseName.length() == 0) {
@@ -70,16 +69,19 @@ MStatus KelpReaderCmd::doIt(const MArgList &args) {
                               particleSwitch);
         return MS::kInvalidParameter;
     }
+    return MS::kSuccess;
+}
 
+void KelpReaderCmd::createNodes(const MString &baseName, MObject &reader, MObject &shape,
+                                MObject &transform) {
     // The reader is a plain dependency node: created through the DG form of
     // createNode, which the DAG modifier's own overloads hide.
-    MObject reader = nodeModifier.MDGModifier::createNode(KelpReaderNode::id);
+    reader = nodeModifier.MDGModifier::createNode(KelpReaderNode::id);
     readerNodes.append(reader);
 
     const MString readerName = baseName + "InputNode";
     MString shapeName;
-    MObject transform = nodeModifier.createNode("transform");
-    MObject shape;
+    transform = nodeModifier.createNode("transform");
     if (particleSwitch != 0) {
         shape = nodeModifier.createNode("particle", transform);
         particleShapes.append(shape);
@@ -97,8 +99,10 @@ MStatus KelpReaderCmd::doIt(const MArgList &args) {
     if (particleSwitch == 0)
         nodeModifier.connect(namedPlug(reader, "outMesh"), namedPlug(shape, "inMesh"));
     nodeModifier.doIt();
+}
 
-    // The scripts use the names the host actually gave.
+// The scripts use the names the host actually gave.
+void KelpReaderCmd::connectByScript(bool mayaChannels) {
     for (unsigned int i = 0; i < meshShapes.length(); ++i) {
         const MString meshName = currentNodeName(meshShapes[i]);
         const MString node = currentNodeName(readerNodes[i]);
@@ -115,15 +119,23 @@ MStatus KelpReaderCmd::doIt(const MArgList &args) {
                                         particleName + ".newParticles[0];");
     }
     // -mayaChannels: the new readers give particle channels the host's names.
-    if (argData.isFlagSet(mayaChannelsFlag))
+    if (mayaChannels)
         for (unsigned int i = 0; i < readerNodes.length(); ++i)
             scriptModifier.commandToExecute("setAttr " + currentNodeName(readerNodes[i]) +
                                             ".mayaChannels 1;");
-    MString select("select -r");
-    for (unsigned int i = 0; i < readerNodes.length(); ++i)
-        select += " " + currentNodeName(readerNodes[i]);
-    scriptModifier.commandToExecute(select);
+    scriptModifier.commandToExecute(selectCommand(readerNodes));
     scriptModifier.doIt();
+}
+
+MStatus KelpReaderCmd::doIt(const MArgList &args) {
+    MString baseName("KelpReader");
+    bool mayaChannels = false;
+    const MStatus status = parseArguments(args, baseName, mayaChannels);
+    if (!status)
+        return status;
+    MObject reader, shape, transform;
+    createNodes(baseName, reader, shape, transform);
+    connectByScript(mayaChannels);
 
     // The result names the nodes as the host finally named them.
     MStringArray result;

@@ -9,6 +9,7 @@
 #include <maya/MObjectArray.h>
 #include <maya/MPxCommand.h>
 #include <maya/MStatus.h>
+#include <maya/MString.h>
 #include <maya/MSyntax.h>
 
 class KelpReaderCmd : public MPxCommand {
@@ -25,6 +26,10 @@ public:
     static MSyntax newSyntax();
 
 private:
+    MStatus parseArguments(const MArgList &args, MString &baseName, bool &mayaChannels);
+    void createNodes(const MString &baseName, MObject &reader, MObject &shape, MObject &transform);
+    void connectByScript(bool mayaChannels);
+
     MDagModifier nodeModifier;   // node creation, renames, plug connections
     MDagModifier scriptModifier; // shading group, time connections, selection
     MObjectArray readerNodes;

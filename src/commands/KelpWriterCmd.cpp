@@ -39,11 +39,7 @@ bool KelpWriterCmd::isUndoable() const {
     return true;
 }
 
-MStatus KelpWriterCmd::doIt(const MArgList &args) {
-    MString baseName("KelpWriter");
-    writerNodes.clear();
-    meshShapes.clear();
-
+MStatus KelpWriterCmd::parseArguments(const MArgList &args, MString &baseName) {
     MStatus status;
     MArgDatabase argData(syntax(), args, &status);
     if (!status)
@@ -57,6 +53,42 @@ MStatus KelpWriterCmd::doIt(const MArgList &args) {
         MGlobal::displayError("KelpWriter: -name must not be empty");
         return MS::kInvalidParameter;
     }
+    return MS::kSuccess;
+}
+
+// A writer fed by the mesh at path, and a transform with a mesh shape fed by
+// the writer.
+void KelpWriterCmd::createWriter(MDagPath path, const MString &baseName) {
+    if (!path.node().hasFn(MFn::kMesh))
+        path.extendToShape();
+    const unsigned int instance = path.instanceNumber();
+
+    MFnDagNode shapeFn;
+    shapeFn.setObject(path);
+    MPlug source = shapeFn.findPlug("worldMesh", true).elementByLogicalIndex(instance);
+
+    MObject writer = nodeModifier.MDGModifier::createNode(KelpWriterNode::id);
+    writerNodes.append(writer);
+    nodeModifier.connect(source, namedPlug(writer, "inMesh"));
+
+    MObject transform = nodeModifier.createNode("transform");
+    MObject mesh = nodeModifier.createNode("mesh", transform);
+    meshShapes.append(mesh);
+
+    const MString writerName = baseName + "OutputNode";
+    nodeModifier.renameNode(writer, writerName);
+    nodeModifier.renameNode(transform, baseName);
+    nodeModifier.connect(namedPlug(writer, "outMesh"), namedPlug(mesh, "inMesh"));
+    nodeModifier.doIt();
+}
+
+MStatus KelpWriterCmd::doIt(const MArgList &args) {
+    MString baseName("KelpWriter");
+    writerNodes.clear();
+    meshShapes.clear();
+    const MStatus status = parseArguments(args, baseName);
+    if (!status)
+        return status;
 
     MSelectionList selection;
     MGlobal::getActiveSelectionList(selection);
@@ -66,30 +98,9 @@ MStatus KelpWriterCmd::doIt(const MArgList &args) {
         MDagPath path;
         if (!item.getDagPath(path))
             continue;
-        if (!path.node().hasFn(MFn::kMesh))
-            path.extendToShape();
-        const unsigned int instance = path.instanceNumber();
-
-        MFnDagNode shapeFn;
-        shapeFn.setObject(path);
-        MPlug source = shapeFn.findPlug("worldMesh", true).elementByLogicalIndex(instance);
-
-        MObject writer = nodeModifier.MDGModifier::createNode(KelpWriterNode::id);
-        writerNodes.append(writer);
-        nodeModifier.connect(source, namedPlug(writer, "inMesh"));
-
-        MObject transform = nodeModifier.createNode("transform");
-        MObject mesh = nodeModifier.createNode("mesh", transform);
-        meshShapes.append(mesh);
-
-        const MString writerName = baseName + "OutputNode";
-        nodeModifier.renameNode(writer, writerName);
-        nodeModifier.renameNode(transform, baseName);
-        nodeModifier.connect(namedPlug(writer, "outMesh"), namedPlug(mesh, "inMesh"));
-        nodeModifier.doIt();
+        createWriter(path, baseName);
         ++found;
     }
-
     if (found == 0) {
         MGlobal::displayWarning("Select one or more meshes");
         return MS::kFailure;
@@ -100,10 +111,7 @@ MStatus KelpWriterCmd::doIt(const MArgList &args) {
         scriptModifier.commandToExecute(
             "sets -e -fe initialShadingGroup " + currentNodeName(meshShapes[i]) + ";" +
             "connectAttr -f time1.outTime " + currentNodeName(writerNodes[i]) + ".frame;");
-    MString select("select -r");
-    for (unsigned int i = 0; i < writerNodes.length(); ++i)
-        select += " " + currentNodeName(writerNodes[i]);
-    scriptModifier.commandToExecute(select);
+    scriptModifier.commandToExecute(selectCommand(writerNodes));
     scriptModifier.doIt();
 
     // The result names the writers as the host finally named them.

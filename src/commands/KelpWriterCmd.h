@@ -5,9 +5,11 @@
 // each writer's frame follows the scene time. Undoable as a whole.
 #include <maya/MArgList.h>
 #include <maya/MDagModifier.h>
+#include <maya/MDagPath.h>
 #include <maya/MObjectArray.h>
 #include <maya/MPxCommand.h>
 #include <maya/MStatus.h>
+#include <maya/MString.h>
 #include <maya/MSyntax.h>
 
 class KelpWriterCmd : public MPxCommand {
@@ -24,6 +26,9 @@ public:
     static MSyntax newSyntax();
 
 private:
+    MStatus parseArguments(const MArgList &args, MString &baseName);
+    void createWriter(MDagPath path, const MString &baseName);
+
     MDagModifier nodeModifier;   // node creation, renames, plug connections
     MDagModifier scriptModifier; // shading group, time connections, selection
     MObjectArray writerNodes;    // one per selected mesh, in selection order
