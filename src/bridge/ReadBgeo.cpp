@@ -359,94 +359,129 @@ void reportReadFailure(const MString &fileName, const std::string &reason, int v
     }
 }
 
+// The vertices of the polygons in the file, and of those the host mesh keeps
+// (three or more vertices), with the number kept.
+struct VertexTotals {
+    unsigned long long file = 0;
+    unsigned long long host = 0;
+    std::size_t keptPolygons = 0;
+};
+
+VertexTotals vertexTotals(const std::vector<PolygonData> &polys) {
+    VertexTotals totals;
+    for (const PolygonData &poly : polys) {
+        totals.file += poly.ids.size();
+        if (poly.ids.size() >= 3) {
+            totals.host += poly.ids.size();
+            ++totals.keptPolygons;
+        }
+    }
+    return totals;
+}
+
+// What a mesh is built from besides its polygons, for one frame's detail.
+struct MeshSources {
+    const Kelp &geo;
+    const std::vector<PolygonData> &polys;
+    unsigned int pointCount;
+    unsigned int fileVertices;
+    unsigned int hostVertices;
+    bool invertNormals;
+
+    Source find(const std::string &name, int type) const {
+        return findSource(geo, name, type, fileVertices, pointCount);
+    }
+};
+
+// The "map1" UVs, the further UV sets and the colours.
+void fillTextures(const MeshSources &in, ImportedMesh &mesh) {
+    if (const Source uv = in.find("uv", kVectorType))
+        fillUvSet(in.polys, uv, in.pointCount, in.fileVertices, in.hostVertices, in.invertNormals,
+                  mesh.uArray, mesh.vArray, mesh.uvIds);
+    for (const std::string &name : extraUvNames(in.geo)) {
+        const Source uv = in.find(name, kVectorType);
+        if (!uv)
+            continue;
+        ImportedUvSet set;
+        set.name = MString(name.c_str());
+        fillUvSet(in.polys, uv, in.pointCount, in.fileVertices, in.hostVertices, in.invertNormals,
+                  set.u, set.v, set.uvIds);
+        mesh.extraUvSets.push_back(set);
+    }
+    if (const Source cd = in.find("Cd", kVectorType))
+        fillColors(in.polys, cd, in.find("Alpha", kFloatType), in.pointCount, in.fileVertices,
+                   in.hostVertices, in.invertNormals, mesh.colors, mesh.colorIds);
+}
+
+// Point "N" when it covers the points, else vertex "N" when it covers the
+// vertices.
+void fillMeshNormals(const MeshSources &in, ImportedMesh &mesh) {
+    const Kelp &geo = in.geo;
+    const std::int32_t normalIndex = geo.attrExists("N", "POINT");
+    const std::int32_t vertexNormalIndex = geo.attrExists("N", "VERTEX");
+    const bool pointNormals =
+        normalIndex >= 0 && in.pointCount > 0 &&
+        geo.getPointAttributes()[normalIndex].type == kVectorType &&
+        geo.getPointAttributes()[normalIndex].vector_data.size() >= in.pointCount;
+    if (pointNormals) {
+        fillNormals(geo.getPointAttributes()[normalIndex], in.pointCount, in.invertNormals,
+                    mesh.normals, mesh.normalIds);
+    } else if (vertexNormalIndex >= 0 && in.hostVertices > 0) {
+        const AttributeData &n = geo.getVertexAttributes()[vertexNormalIndex];
+        if (n.type == kVectorType && n.vector_data.size() >= in.fileVertices)
+            fillFaceVertexNormals(in.polys, n, mesh.polygonConnects, in.invertNormals, mesh.normals,
+                                  mesh.normalIds, mesh.normalFaces);
+    }
+}
+
+void reportRead(const ImportedMesh &mesh, int verbosity) {
+    if (verbosity <= 0)
+        return;
+    MString message;
+    if (verbosity > 1) {
+        appendPointLines(message, mesh.points);
+        appendFaceLines(message, mesh.polygonCounts, mesh.polygonConnects, mesh.uArray, mesh.vArray,
+                        mesh.uvIds, mesh.normals, mesh.normalFaces);
+    }
+    message += "read bgeo:  (";
+    message += mesh.fileName;
+    message += ")";
+    MGlobal::displayInfo(message);
+    if (mesh.readPast.any())
+        MGlobal::displayInfo(readPastLine(mesh.readPast));
+}
+
 MStatus readMesh(ImportedMesh &mesh, const MString &fileName, int verbosity, bool invertNormals) {
     Kelp geo;
     std::string reason;
     if (!loadGeometry(geo, fileName, reason)) {
         reportReadFailure(fileName, reason, verbosity);
-        return MS::kSuccess;
+        return MS::kFailure;
     }
-
     const std::vector<PolygonData> &polys = geo.getPolygons();
-    unsigned long long fileVertexTotal = 0;
-    unsigned long long hostVertexTotal = 0;
-    std::size_t kept = 0;
-    for (const PolygonData &poly : polys) {
-        fileVertexTotal += poly.ids.size();
-        if (poly.ids.size() >= 3) {
-            hostVertexTotal += poly.ids.size();
-            ++kept;
-        }
-    }
+    const VertexTotals totals = vertexTotals(polys);
     if (polys.size() > static_cast<std::size_t>(INT_MAX) ||
-        fileVertexTotal > static_cast<unsigned long long>(INT_MAX)) {
+        totals.file > static_cast<unsigned long long>(INT_MAX)) {
         reportReadFailure(fileName, "more polygons or face-vertices than a host mesh can hold",
                           verbosity);
-        return MS::kSuccess;
+        return MS::kFailure;
     }
-    mesh.loaded = true;
     mesh.readPast = readPastOf(geo);
-    const unsigned int fileVertices = static_cast<unsigned int>(fileVertexTotal);
-    const unsigned int hostVertices = static_cast<unsigned int>(hostVertexTotal);
-
-    const unsigned int pointCount = positionCount(geo);
-    fillPoints(geo, pointCount, mesh.points);
-
-    mesh.numPolygons = static_cast<unsigned int>(kept);
+    const MeshSources in{geo,
+                         polys,
+                         positionCount(geo),
+                         static_cast<unsigned int>(totals.file),
+                         static_cast<unsigned int>(totals.host),
+                         invertNormals};
+    fillPoints(geo, in.pointCount, mesh.points);
+    mesh.numPolygons = static_cast<unsigned int>(totals.keptPolygons);
     mesh.polygonCounts.setLength(mesh.numPolygons);
-    mesh.polygonConnects.setLength(hostVertices);
+    mesh.polygonConnects.setLength(in.hostVertices);
     fillPolygons(polys, invertNormals, mesh.polygonCounts, mesh.polygonConnects);
-
-    if (hostVertices > 0) {
-        if (const Source uv = findSource(geo, "uv", kVectorType, fileVertices, pointCount))
-            fillUvSet(polys, uv, pointCount, fileVertices, hostVertices, invertNormals, mesh.uArray,
-                      mesh.vArray, mesh.uvIds);
-        for (const std::string &name : extraUvNames(geo)) {
-            const Source uv = findSource(geo, name, kVectorType, fileVertices, pointCount);
-            if (!uv)
-                continue;
-            ImportedUvSet set;
-            set.name = MString(name.c_str());
-            fillUvSet(polys, uv, pointCount, fileVertices, hostVertices, invertNormals, set.u,
-                      set.v, set.uvIds);
-            mesh.extraUvSets.push_back(set);
-        }
-        if (const Source cd = findSource(geo, "Cd", kVectorType, fileVertices, pointCount))
-            fillColors(polys, cd, findSource(geo, "Alpha", kFloatType, fileVertices, pointCount),
-                       pointCount, fileVertices, hostVertices, invertNormals, mesh.colors,
-                       mesh.colorIds);
-    }
-
-    const std::int32_t normalIndex = geo.attrExists("N", "POINT");
-    const std::int32_t vertexNormalIndex = geo.attrExists("N", "VERTEX");
-    const bool pointNormals =
-        normalIndex >= 0 && pointCount > 0 &&
-        geo.getPointAttributes()[normalIndex].type == kVectorType &&
-        geo.getPointAttributes()[normalIndex].vector_data.size() >= pointCount;
-    if (pointNormals) {
-        fillNormals(geo.getPointAttributes()[normalIndex], pointCount, invertNormals, mesh.normals,
-                    mesh.normalIds);
-    } else if (vertexNormalIndex >= 0 && hostVertices > 0) {
-        const AttributeData &n = geo.getVertexAttributes()[vertexNormalIndex];
-        if (n.type == kVectorType && n.vector_data.size() >= fileVertices)
-            fillFaceVertexNormals(polys, n, mesh.polygonConnects, invertNormals, mesh.normals,
-                                  mesh.normalIds, mesh.normalFaces);
-    }
-
-    if (verbosity > 0) {
-        MString message;
-        if (verbosity > 1) {
-            appendPointLines(message, mesh.points);
-            appendFaceLines(message, mesh.polygonCounts, mesh.polygonConnects, mesh.uArray,
-                            mesh.vArray, mesh.uvIds, mesh.normals, mesh.normalFaces);
-        }
-        message += "read bgeo:  (";
-        message += fileName;
-        message += ")";
-        MGlobal::displayInfo(message);
-        if (mesh.readPast.any())
-            MGlobal::displayInfo(readPastLine(mesh.readPast));
-    }
+    if (in.hostVertices > 0)
+        fillTextures(in, mesh);
+    fillMeshNormals(in, mesh);
+    reportRead(mesh, verbosity);
     return MS::kSuccess;
 }
 
@@ -462,7 +497,12 @@ MStatus readBgeo(ImportedMesh &mesh, const MString &path, float frame, int verbo
     // (an empty frame and its reason), never an exception in the host.
     std::string reason;
     try {
-        return readMesh(mesh, fileName, verbosity, invertNormals);
+        const MStatus status = readMesh(mesh, fileName, verbosity, invertNormals);
+        if (!status) {
+            mesh = ImportedMesh();
+            mesh.fileName = fileName;
+        }
+        return status;
     } catch (const std::bad_alloc &) {
         reason = "not enough memory";
     } catch (const std::exception &e) {
@@ -471,25 +511,5 @@ MStatus readBgeo(ImportedMesh &mesh, const MString &path, float frame, int verbo
     mesh = ImportedMesh();
     mesh.fileName = fileName;
     reportReadFailure(fileName, reason, verbosity);
-    return MS::kSuccess;
-}
-
-MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &polygonCounts,
-                 MIntArray &polygonConnects, MFloatArray &uArray, MFloatArray &vArray,
-                 MIntArray &uvIds, MVectorArray &normals, MIntArray &normalIds,
-                 MIntArray &normalFaces, const MString &path, float frame, int verbosity,
-                 bool invertNormals) {
-    ImportedMesh mesh;
-    const MStatus status = readBgeo(mesh, path, frame, verbosity, invertNormals);
-    numPolygons = mesh.numPolygons;
-    points = mesh.points;
-    polygonCounts = mesh.polygonCounts;
-    polygonConnects = mesh.polygonConnects;
-    uArray = mesh.uArray;
-    vArray = mesh.vArray;
-    uvIds = mesh.uvIds;
-    normals = mesh.normals;
-    normalIds = mesh.normalIds;
-    normalFaces = mesh.normalFaces;
-    return status;
+    return MS::kFailure;
 }

@@ -44,7 +44,6 @@ struct ImportedUvSet {
 //   invertNormals the file's normals are kept as they are; without it they
 //   are negated, as the writer negates them when it keeps the host's winding.
 struct ImportedMesh {
-    bool loaded = false; // false: the file could not be read; everything empty
     MString fileName;
     unsigned int numPolygons = 0;
     MPointArray points;
@@ -65,15 +64,10 @@ struct ImportedMesh {
 // verbosity 0 shows nothing; 1 shows "read bgeo:  (<file>)" or the error
 // line, and after a read that left primitives out, the read-past line; 2 adds
 // a listing of everything read to the confirmation; 3 also traces the load.
-// The listing is built only at verbosity 2 or more. Always returns success.
+// The listing is built only at verbosity 2 or more. A file that could not be
+// read (its reason shown as above) leaves `mesh` empty but for its file name
+// and returns failure.
 MStatus readBgeo(ImportedMesh &mesh, const MString &path, float frame, int verbosity,
-                 bool invertNormals);
-
-// The same, into separate arrays (the "map1" UVs and the normals only).
-MStatus readBgeo(unsigned int &numPolygons, MPointArray &points, MIntArray &polygonCounts,
-                 MIntArray &polygonConnects, MFloatArray &uArray, MFloatArray &vArray,
-                 MIntArray &uvIds, MVectorArray &normals, MIntArray &normalIds,
-                 MIntArray &normalFaces, const MString &path, float frame, int verbosity,
                  bool invertNormals);
 
 #endif

@@ -4,6 +4,7 @@
 #include "bridge/GeometryReason.h"
 #include "bridge/ParticleChannels.h"
 #include "bridge/ReadBgeo.h"
+#include "nodes/NodeAttributes.h"
 
 #include <Kelp>
 
@@ -160,49 +161,20 @@ void *KelpReaderNode::creator() {
 }
 
 MStatus KelpReaderNode::initialize() {
+    KELP_RETURN_IF_FAILED_SAY(createPathAttribute(bgeoPath, "/home/Kelp/bgeos/KelpRead.#.bgeo"),
+                              "create particlePath attribute");
+    KELP_RETURN_IF_FAILED_SAY(createVerbosityAttribute(verbosity, "readConfirm"),
+                              "create verbosity attribute");
+    KELP_RETURN_IF_FAILED_SAY(addAttribute(verbosity), "verbosity attr not added");
+
+    frame = createFrameAttribute(6.0);
+    invertNormals = createSwitch("invertNormals", "invn", true);
+    outMesh = createMeshAttribute("outMesh", "om");
+    for (const MObject *attribute : {&bgeoPath, &frame, &invertNormals, &outMesh})
+        addAttribute(*attribute);
+
     MStatus status;
-    MFnStringData stringData;
-    MObject defaultPath = stringData.create(MString("/home/Kelp/bgeos/KelpRead.#.bgeo"));
-
     MFnTypedAttribute typedAttr;
-    bgeoPath = typedAttr.create("bgeoPath", "bp", MFnData::kString, MObject::kNullObj, &status);
-    typedAttr.setDefault(defaultPath);
-    typedAttr.setUsedAsFilename(true); // the host offers a file browser
-    if (!status) {
-        status.perror("create particlePath attribute");
-        return status;
-    }
-
-    MFnEnumAttribute enumAttr;
-    verbosity = enumAttr.create("verbosity", "vb", 1, &status);
-    enumAttr.addField("None", 0);
-    enumAttr.addField("readConfirm", 1);
-    enumAttr.addField("GeoDetails", 2);
-    enumAttr.addField("BgeoDetails", 3);
-    if (!status) {
-        status.perror("create verbosity attribute");
-        return status;
-    }
-
-    status = addAttribute(verbosity);
-    if (!status) {
-        status.perror("verbosity attr not added");
-        return status;
-    }
-
-    MFnNumericAttribute numericAttr;
-    frame = numericAttr.create("frame", "fr", MFnNumericData::kFloat, 6.0);
-    numericAttr.setKeyable(true);
-    invertNormals = numericAttr.create("invertNormals", "invn", MFnNumericData::kBoolean, 1.0);
-    numericAttr.setKeyable(true);
-    outMesh = typedAttr.create("outMesh", "om", MFnData::kMesh, MObject::kNullObj);
-    typedAttr.setStorable(false);
-
-    addAttribute(bgeoPath);
-    addAttribute(frame);
-    addAttribute(invertNormals);
-    addAttribute(outMesh);
-
     outParticles = typedAttr.create("outParticles", "outParts", MFnData::kDynArrayAttrs,
                                     MObject::kNullObj, &status);
     if (!status) {
@@ -211,21 +183,18 @@ MStatus KelpReaderNode::initialize() {
     }
     addAttribute(outParticles);
 
+    MFnNumericAttribute numericAttr;
     mayaChannels = numericAttr.create("mayaChannels", "mc", MFnNumericData::kBoolean, 0.0);
     addAttribute(mayaChannels);
+    MFnEnumAttribute enumAttr;
     missingFrame = enumAttr.create("missingFrame", "mf", kEmpty);
     enumAttr.addField("empty", kEmpty);
     enumAttr.addField("holdLast", kHoldLast);
     addAttribute(missingFrame);
 
-    attributeAffects(bgeoPath, outMesh);
-    attributeAffects(frame, outMesh);
-    attributeAffects(verbosity, outMesh);
-    attributeAffects(invertNormals, outMesh);
-    attributeAffects(bgeoPath, outParticles);
-    attributeAffects(frame, outParticles);
-    attributeAffects(verbosity, outParticles);
-    attributeAffects(invertNormals, outParticles);
+    for (const MObject *output : {&outMesh, &outParticles})
+        for (const MObject *input : {&bgeoPath, &frame, &verbosity, &invertNormals})
+            attributeAffects(*input, *output);
     attributeAffects(missingFrame, outMesh);
     attributeAffects(mayaChannels, outParticles);
     attributeAffects(missingFrame, outParticles);
@@ -248,55 +217,82 @@ MStatus KelpReaderNode::compute(const MPlug &plug, MDataBlock &data) {
     return MS::kFailure;
 }
 
-MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
-    MStatus status;
-    const MString path = data.inputValue(bgeoPath, &status).asString();
-    if (!status)
-        return status;
-    const float frameValue = data.inputValue(frame, &status).asFloat();
-    if (!status)
-        return status;
-    const int verbosityValue = data.inputValue(verbosity, &status).asShort();
-    if (!status)
-        return status;
-    const bool invert = data.inputValue(invertNormals, &status).asBool();
-    if (!status)
-        return status;
-    const bool holdLast = data.inputValue(missingFrame, &status).asShort() == kHoldLast;
-    if (!status)
-        return status;
-    MDataHandle outHandle = data.outputValue(outMesh, &status);
-    if (!status)
-        return status;
+MStatus KelpReaderNode::readInputs(MDataBlock &data, FrameInputs &in) {
+    MDataHandle handle;
+    KELP_RETURN_IF_FAILED(inputHandle(data, bgeoPath, handle));
+    in.path = handle.asString();
+    KELP_RETURN_IF_FAILED(inputHandle(data, frame, handle));
+    in.frame = handle.asFloat();
+    KELP_RETURN_IF_FAILED(inputHandle(data, verbosity, handle));
+    in.verbosity = handle.asShort();
+    KELP_RETURN_IF_FAILED(inputHandle(data, invertNormals, handle));
+    in.invertNormals = handle.asBool();
+    KELP_RETURN_IF_FAILED(inputHandle(data, mayaChannels, handle));
+    in.mayaNames = handle.asBool();
+    KELP_RETURN_IF_FAILED(inputHandle(data, missingFrame, handle));
+    in.holdLast = handle.asShort() == kHoldLast;
+    return MS::kSuccess;
+}
 
+MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
+    FrameInputs in;
+    KELP_RETURN_IF_FAILED(readInputs(data, in));
+    MStatus status;
+    MDataHandle outHandle = data.outputValue(outMesh, &status);
+    KELP_RETURN_IF_FAILED(status);
     MFnMeshData dataCreator;
     MObject meshData = dataCreator.create(&status);
-    if (!status)
-        return status;
+    KELP_RETURN_IF_FAILED(status);
 
+    // A frame that could not be read (readBgeo has said why) shows as an
+    // empty mesh, or as the last frame read when asked to hold it.
     ImportedMesh mesh;
-    readBgeo(mesh, path, frameValue, verbosityValue, invert);
+    const MStatus read = readBgeo(mesh, in.path, in.frame, in.verbosity, in.invertNormals);
     const ImportedMesh *shown = &mesh;
-    if (mesh.loaded) {
-        if (holdLast) {
+    if (read) {
+        if (in.holdLast) {
             m_heldMesh.reset(new ImportedMesh(mesh));
-            m_heldMeshFrame = frameValue;
-            m_heldMeshPath = path;
+            m_heldMeshFrame = in.frame;
+            m_heldMeshPath = in.path;
         } else {
             m_heldMesh.reset();
         }
-    } else if (holdLast && m_heldMesh && m_heldMeshPath == path) {
+    } else if (in.holdLast && m_heldMesh && m_heldMeshPath == in.path) {
         shown = m_heldMesh.get();
-        if (verbosityValue >= 1)
-            showHeld(m_heldMeshFrame, frameValue, mesh.fileName);
+        if (in.verbosity >= 1)
+            showHeld(m_heldMeshFrame, in.frame, mesh.fileName);
     }
 
-    status = buildMesh(*shown, meshData);
-    if (!status)
-        return status;
+    KELP_RETURN_IF_FAILED(buildMesh(*shown, meshData));
     outHandle.set(meshData);
     data.setClean(plug);
     return MS::kSuccess;
+}
+
+// The detail whose channels the frame shows: the one just read into geo, or
+// the held one, or none.
+const Kelp *KelpReaderNode::particlesToShow(std::unique_ptr<Kelp> &geo, const FrameInputs &in) {
+    const MString fileName = buildFileName(in.path, in.frame);
+    std::string reason;
+    if (loadGeometry(*geo, fileName, reason)) {
+        if (!in.holdLast) {
+            m_heldParticles.reset();
+            return geo.get();
+        }
+        m_heldParticles = std::move(geo);
+        m_heldParticlesFrame = in.frame;
+        m_heldParticlesPath = in.path;
+        return m_heldParticles.get();
+    }
+    // A frame never shows another frame's particles unless asked to: the
+    // output gets empty channels and is clean.
+    std::cout << "bgeo particle not loaded: " << fileName.asChar() << std::endl;
+    MGlobal::displayError(readFailureText(fileName, reason));
+    if (!in.holdLast || !m_heldParticles || !(m_heldParticlesPath == in.path))
+        return nullptr;
+    if (in.verbosity >= 1)
+        showHeld(m_heldParticlesFrame, in.frame, fileName);
+    return m_heldParticles.get();
 }
 
 MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
@@ -306,21 +302,8 @@ MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
         std::cerr << "ERROR in hOutArray = pointAttributes.outputArrayValue.\n";
         return MS::kFailure;
     }
-    const MString path = data.inputValue(bgeoPath, &status).asString();
-    if (!status)
-        return status;
-    const float frameValue = data.inputValue(frame, &status).asFloat();
-    if (!status)
-        return status;
-    const int verbosityValue = data.inputValue(verbosity, &status).asShort();
-    if (!status)
-        return status;
-    const bool mayaNames = data.inputValue(mayaChannels, &status).asBool();
-    if (!status)
-        return status;
-    const bool holdLast = data.inputValue(missingFrame, &status).asShort() == kHoldLast;
-    if (!status)
-        return status;
+    FrameInputs in;
+    KELP_RETURN_IF_FAILED(readInputs(data, in));
 
     MFnArrayAttrsData channels;
     MObject particleData = channels.create(&status);
@@ -329,34 +312,9 @@ MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
         return MS::kFailure;
     }
 
-    const MString fileName = buildFileName(path, frameValue);
     std::unique_ptr<Kelp> geo(new Kelp);
-    const Kelp *shown = geo.get();
-    std::string reason;
-    if (loadGeometry(*geo, fileName, reason)) {
-        if (holdLast) {
-            m_heldParticles = std::move(geo);
-            m_heldParticlesFrame = frameValue;
-            m_heldParticlesPath = path;
-            shown = m_heldParticles.get();
-        } else {
-            m_heldParticles.reset();
-        }
-    } else {
-        // A frame never shows another frame's particles unless asked to:
-        // the output gets empty channels and is clean.
-        std::cout << "bgeo particle not loaded: " << fileName.asChar() << std::endl;
-        MGlobal::displayError(readFailureText(fileName, reason));
-        shown = nullptr;
-        if (holdLast && m_heldParticles && m_heldParticlesPath == path) {
-            shown = m_heldParticles.get();
-            if (verbosityValue >= 1)
-                showHeld(m_heldParticlesFrame, frameValue, fileName);
-        }
-    }
-
-    if (shown)
-        status = fillParticleChannels(*shown, channels, mayaNames);
+    if (const Kelp *shown = particlesToShow(geo, in))
+        status = fillParticleChannels(*shown, channels, in.mayaNames);
     outHandle.set(particleData);
     data.setClean(plug);
     return status;

@@ -42,8 +42,19 @@ public:
     enum MissingFrame { kEmpty = 0, kHoldLast = 1 };
 
 private:
+    // The inputs that say what a frame shows.
+    struct FrameInputs {
+        MString path;
+        float frame = 0.0f;
+        int verbosity = 0;
+        bool invertNormals = false;
+        bool mayaNames = false;
+        bool holdLast = false;
+    };
+    MStatus readInputs(MDataBlock &data, FrameInputs &in);
     MStatus computeMesh(const MPlug &plug, MDataBlock &data);
     MStatus computeParticles(const MPlug &plug, MDataBlock &data);
+    const Kelp *particlesToShow(std::unique_ptr<Kelp> &geo, const FrameInputs &in);
 
     // With missingFrame "holdLast": the last frame each output read, and the
     // path pattern it was read through, shown again while the current

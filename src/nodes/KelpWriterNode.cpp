@@ -1,6 +1,7 @@
 #include "nodes/KelpWriterNode.h"
 
 #include "bridge/WriteBgeo.h"
+#include "nodes/NodeAttributes.h"
 
 #include <maya/MDataHandle.h>
 #include <maya/MFnData.h>
@@ -29,28 +30,6 @@ MObject KelpWriterNode::exportAllUvs;
 MObject KelpWriterNode::exportColors;
 MObject KelpWriterNode::format;
 
-namespace {
-
-// One input's handle, or the reason it could not be had.
-bool fetchInput(MDataBlock &data, const MObject &attribute, const char *failure,
-                MDataHandle &handle, MStatus &status) {
-    handle = data.inputValue(attribute, &status);
-    if (status)
-        return true;
-    status.perror(failure);
-    return false;
-}
-
-MObject createSwitch(MFnNumericAttribute &numericAttr, const char *longName, const char *shortName,
-                     bool defaultValue) {
-    MObject attribute =
-        numericAttr.create(longName, shortName, MFnNumericData::kBoolean, defaultValue ? 1.0 : 0.0);
-    numericAttr.setKeyable(true);
-    return attribute;
-}
-
-} // namespace
-
 KelpWriterNode::KelpWriterNode() {}
 
 KelpWriterNode::~KelpWriterNode() {}
@@ -60,84 +39,36 @@ void *KelpWriterNode::creator() {
 }
 
 MStatus KelpWriterNode::initialize() {
-    MStatus status;
-    MFnStringData stringData;
-    MObject defaultPath = stringData.create(MString("/home/Kelp/bgeos/KelpWritten.#.bgeo"));
-
-    MFnTypedAttribute typedAttr;
-    bgeoPath = typedAttr.create("bgeoPath", "bp", MFnData::kString, MObject::kNullObj, &status);
-    typedAttr.setDefault(defaultPath);
-    typedAttr.setUsedAsFilename(true); // the host offers a file browser
-    if (!status) {
-        status.perror("create bgeo path attribute");
-        return status;
-    }
-
-    outMesh = typedAttr.create("outMesh", "om", MFnData::kMesh, MObject::kNullObj);
-    typedAttr.setStorable(false);
-
-    MFnNumericAttribute numericAttr;
-    frame = numericAttr.create("frame", "fr", MFnNumericData::kFloat, 10.0);
-    numericAttr.setKeyable(true);
-    write = createSwitch(numericAttr, "write", "wr", false);
-    pointsOnly = createSwitch(numericAttr, "pointsOnly", "po", false);
-    invertNormals = createSwitch(numericAttr, "invertNormals", "invn", true);
-    exportAllUvs = createSwitch(numericAttr, "exportAllUvMaps", "eaum", false);
-    exportColors = createSwitch(numericAttr, "exportColors", "ec", false);
-
-    MFnEnumAttribute enumAttr;
-    verbosity = enumAttr.create("verbosity", "vb", 1, &status);
-    enumAttr.addField("None", 0);
-    enumAttr.addField("writeConfirm", 1);
-    enumAttr.addField("GeoDetails", 2);
-    enumAttr.addField("BgeoDetails", 3);
-    if (!status) {
-        status.perror("create verbosity attribute");
-        return status;
-    }
+    KELP_RETURN_IF_FAILED_SAY(createPathAttribute(bgeoPath, "/home/Kelp/bgeos/KelpWritten.#.bgeo"),
+                              "create bgeo path attribute");
+    outMesh = createMeshAttribute("outMesh", "om");
+    frame = createFrameAttribute(10.0);
+    write = createSwitch("write", "wr", false);
+    pointsOnly = createSwitch("pointsOnly", "po", false);
+    invertNormals = createSwitch("invertNormals", "invn", true);
+    exportAllUvs = createSwitch("exportAllUvMaps", "eaum", false);
+    exportColors = createSwitch("exportColors", "ec", false);
+    KELP_RETURN_IF_FAILED_SAY(createVerbosityAttribute(verbosity, "writeConfirm"),
+                              "create verbosity attribute");
 
     // 0 classic, 1 Houdini's JSON-based format (.bgeo.sc is JSON either way).
+    MStatus status;
+    MFnEnumAttribute enumAttr;
     format = enumAttr.create("format", "fmt", 0, &status);
     enumAttr.addField("classic", 0);
     enumAttr.addField("json", 1);
-    if (!status) {
-        status.perror("create format attribute");
-        return status;
-    }
+    KELP_RETURN_IF_FAILED_SAY(status, "create format attribute");
+    inMesh = createMeshAttribute("inMesh", "im");
 
-    inMesh = typedAttr.create("inMesh", "im", MFnData::kMesh, MObject::kNullObj);
-    typedAttr.setStorable(false);
-
-    addAttribute(outMesh);
-    addAttribute(inMesh);
-    addAttribute(bgeoPath);
-    addAttribute(frame);
-    addAttribute(write);
-    addAttribute(pointsOnly);
-    addAttribute(invertNormals);
-    addAttribute(exportAllUvs);
-    addAttribute(exportColors);
-    status = addAttribute(verbosity);
-    if (!status) {
-        status.perror("verbosity attr not added");
-        return status;
-    }
-    status = addAttribute(format);
-    if (!status) {
-        status.perror("format attr not added");
-        return status;
-    }
-
-    attributeAffects(inMesh, outMesh);
-    attributeAffects(bgeoPath, outMesh);
-    attributeAffects(pointsOnly, outMesh);
-    attributeAffects(write, outMesh);
-    attributeAffects(frame, outMesh);
-    attributeAffects(verbosity, outMesh);
-    attributeAffects(invertNormals, outMesh);
-    attributeAffects(exportAllUvs, outMesh);
-    attributeAffects(exportColors, outMesh);
-    attributeAffects(format, outMesh);
+    const MObject *inputs[] = {&inMesh,    &bgeoPath,      &pointsOnly,   &write,        &frame,
+                               &verbosity, &invertNormals, &exportAllUvs, &exportColors, &format};
+    for (const MObject *attribute : {&outMesh, &inMesh, &bgeoPath, &frame, &write, &pointsOnly,
+                                     &invertNormals, &exportAllUvs, &exportColors})
+        addAttribute(*attribute);
+    KELP_RETURN_IF_FAILED_SAY(addAttribute(verbosity), "verbosity attr not added");
+    KELP_RETURN_IF_FAILED_SAY(addAttribute(format), "format attr not added");
+    for (const MObject *input : inputs)
+        attributeAffects(*input, outMesh);
     return MS::kSuccess;
 }
 
@@ -156,44 +87,35 @@ MStatus KelpWriterNode::compute(const MPlug &plug, MDataBlock &data) {
 }
 
 MStatus KelpWriterNode::computeOutput(const MPlug &plug, MDataBlock &data) {
-
-    MStatus status;
     MDataHandle pathHandle, frameHandle, writeHandle, pointsOnlyHandle, verbosityHandle,
         invertHandle, allUvsHandle, colorsHandle, formatHandle, meshHandle;
-    if (!fetchInput(data, bgeoPath, "Kelp:: compute get bgeoPath attr error", pathHandle, status) ||
-        !fetchInput(data, frame, "Kelp:: compute get frame attr error", frameHandle, status) ||
-        !fetchInput(data, write, "Kelp:: compute get write attr error", writeHandle, status) ||
-        !fetchInput(data, pointsOnly, "Kelp:: compute get pointsOnly attr error", pointsOnlyHandle,
-                    status) ||
-        !fetchInput(data, verbosity, "Kelp:: compute get verbosity attr error", verbosityHandle,
-                    status) ||
-        !fetchInput(data, invertNormals, "Kelp:: compute get invertNormals attr error",
-                    invertHandle, status) ||
-        !fetchInput(data, exportAllUvs, "Kelp:: compute get exportAllUvs attr error", allUvsHandle,
-                    status) ||
-        !fetchInput(data, exportColors, "Kelp:: compute get exportColors attr error", colorsHandle,
-                    status) ||
-        !fetchInput(data, format, "Kelp:: compute get format attr error", formatHandle, status) ||
-        !fetchInput(data, inMesh, "Kelp:: compute get inMesh error", meshHandle, status))
-        return status;
+    const struct {
+        const MObject &attribute;
+        MDataHandle &handle;
+        const char *failure;
+    } inputs[] = {
+        {bgeoPath, pathHandle, "Kelp:: compute get bgeoPath attr error"},
+        {frame, frameHandle, "Kelp:: compute get frame attr error"},
+        {write, writeHandle, "Kelp:: compute get write attr error"},
+        {pointsOnly, pointsOnlyHandle, "Kelp:: compute get pointsOnly attr error"},
+        {verbosity, verbosityHandle, "Kelp:: compute get verbosity attr error"},
+        {invertNormals, invertHandle, "Kelp:: compute get invertNormals attr error"},
+        {exportAllUvs, allUvsHandle, "Kelp:: compute get exportAllUvs attr error"},
+        {exportColors, colorsHandle, "Kelp:: compute get exportColors attr error"},
+        {format, formatHandle, "Kelp:: compute get format attr error"},
+        {inMesh, meshHandle, "Kelp:: compute get inMesh error"},
+    };
+    for (const auto &input : inputs)
+        KELP_RETURN_IF_FAILED_SAY(inputHandle(data, input.attribute, input.handle), input.failure);
 
     data.outputValue(outMesh);
-
-    const MString path = pathHandle.asString();
-    const bool writeOn = writeHandle.asBool();
-    const float frameValue = frameHandle.asFloat();
-    const bool pointsOnlyOn = pointsOnlyHandle.asBool();
-    const bool invert = invertHandle.asBool();
-    const bool allUvs = allUvsHandle.asBool();
-    const bool colors = colorsHandle.asBool();
-    const int verbosityValue = verbosityHandle.asShort();
-
-    if (writeOn) {
+    if (writeHandle.asBool()) {
         MObject mesh = meshHandle.asMeshTransformed();
-        writeBgeo(mesh, path, frameValue, pointsOnlyOn ? 1 : 0, verbosityValue, invert, allUvs,
-                  colors, formatHandle.asShort());
+        writeBgeo(mesh, pathHandle.asString(), frameHandle.asFloat(),
+                  pointsOnlyHandle.asBool() ? 1 : 0, verbosityHandle.asShort(),
+                  invertHandle.asBool(), allUvsHandle.asBool(), colorsHandle.asBool(),
+                  formatHandle.asShort());
     }
-
     data.setClean(plug);
-    return status;
+    return MS::kSuccess;
 }
