@@ -3,8 +3,6 @@
 #include "classic/LoadTrace.h"
 
 #include <algorithm>
-#include <new>
-#include <stdexcept>
 #include <utility>
 
 namespace kelp {
@@ -59,16 +57,11 @@ ClassicAsciiLoader::ClassicAsciiLoader(Kelp &model, const unsigned char *data, s
     : m_model(model), m_cur(data, size) {}
 
 bool ClassicAsciiLoader::load(bool trace) {
-    try {
-        if (trace) {
-            Trace tr;
-            return run(tr);
-        }
-        NoTrace tr;
-        return run(tr);
-    } catch (const std::bad_alloc &) {
-    } catch (const std::length_error &) {
-    }
+    bool outOfMemory = false;
+    const bool ok = parseTraced(
+        trace, [this](auto &tr) { return run(tr); }, outOfMemory);
+    if (!outOfMemory)
+        return ok;
     m_error.clear();
     return fail("not enough memory to hold the " + std::string(m_section) + " (at " +
                 where(m_cur.offset()) + ")");

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
-#include <stdexcept>
 
 namespace kelp {
 
@@ -122,16 +120,11 @@ ClassicLoader::ClassicLoader(Kelp &model, const unsigned char *data, std::size_t
     : m_model(model), m_cur(data, size) {}
 
 bool ClassicLoader::load(bool trace) {
-    try {
-        if (trace) {
-            Trace tr;
-            return run(tr);
-        }
-        NoTrace tr;
-        return run(tr);
-    } catch (const std::bad_alloc &) {
-    } catch (const std::length_error &) {
-    }
+    bool outOfMemory = false;
+    const bool ok = parseTraced(
+        trace, [this](auto &tr) { return run(tr); }, outOfMemory);
+    if (!outOfMemory)
+        return ok;
     // The model is left as far as it got; the caller throws it away.
     m_error.clear();
     return fail("not enough memory to hold the " + std::string(m_section) + " (at byte " +
@@ -339,22 +332,22 @@ template <class Tr> bool ClassicLoader::readHeader(Tr &tr) {
     Kelp &m = m_model;
     m.tempHeader = m_cur.i32();
     tr.value("\nbgeo version ", m.tempHeader);
-    m.numberOfPoints = m_cur.u32();
-    tr.value("\nNPoints  ", m.numberOfPoints);
-    m.numberOfPrimitives = m_cur.u32();
-    tr.value(" NPrims  ", m.numberOfPrimitives);
-    m.numberOfPointGroups = m_cur.u32();
-    tr.value("\nNPointGroups  ", m.numberOfPointGroups);
-    m.numberOfPrimitiveGroups = m_cur.u32();
-    tr.value(" NPrimGroups  ", m.numberOfPrimitiveGroups);
-    m.numberOfPointAttributes = m_cur.u32();
-    tr.value("\nNPointAttrib  ", m.numberOfPointAttributes);
-    m.numberOfVertexAttributes = m_cur.u32();
-    tr.value(" NVertexAttrib ", m.numberOfVertexAttributes);
-    m.numberOfPrimitiveAttributes = m_cur.u32();
-    tr.value(" NPrimAttrib ", m.numberOfPrimitiveAttributes);
-    m.numberOfAttributes = m_cur.u32();
-    tr.value(" NAttrib ", m.numberOfAttributes);
+    // The eight counts, in file order, each traced after its label.
+    static const struct {
+        std::uint32_t Kelp::*count;
+        const char *label;
+    } counts[] = {{&Kelp::numberOfPoints, "\nNPoints  "},
+                  {&Kelp::numberOfPrimitives, " NPrims  "},
+                  {&Kelp::numberOfPointGroups, "\nNPointGroups  "},
+                  {&Kelp::numberOfPrimitiveGroups, " NPrimGroups  "},
+                  {&Kelp::numberOfPointAttributes, "\nNPointAttrib  "},
+                  {&Kelp::numberOfVertexAttributes, " NVertexAttrib "},
+                  {&Kelp::numberOfPrimitiveAttributes, " NPrimAttrib "},
+                  {&Kelp::numberOfAttributes, " NAttrib "}};
+    for (const auto &c : counts) {
+        m.*c.count = m_cur.u32();
+        tr.value(c.label, m.*c.count);
+    }
     if (m_cur.failed())
         return failEnded();
     return true;

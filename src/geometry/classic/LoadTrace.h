@@ -8,6 +8,8 @@
 
 #include <cstddef>
 #include <iostream>
+#include <new>
+#include <stdexcept>
 
 namespace kelp {
 
@@ -37,6 +39,24 @@ struct Trace {
         std::cerr.write(reinterpret_cast<const char *>(p), static_cast<std::streamsize>(len));
     }
 };
+
+// parse(Trace &) or parse(NoTrace &), as trace says; its result, or false
+// with outOfMemory set when it ran out of memory.
+template <class Parse> bool parseTraced(bool trace, Parse &&parse, bool &outOfMemory) {
+    outOfMemory = false;
+    try {
+        if (trace) {
+            Trace tr;
+            return parse(tr);
+        }
+        NoTrace tr;
+        return parse(tr);
+    } catch (const std::bad_alloc &) {
+    } catch (const std::length_error &) {
+    }
+    outOfMemory = true;
+    return false;
+}
 
 } // namespace kelp
 
