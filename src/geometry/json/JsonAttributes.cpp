@@ -54,20 +54,14 @@ struct Definition {
 };
 
 bool readDefinition(TokenReader &reader, Definition &def) {
-    ObjectReader object(reader, "attribute definition");
-    std::string_view key;
-    while (object.nextKey(key)) {
-        bool ok;
+    const bool ok = readObject(reader, "attribute definition", [&](std::string_view key) {
         if (key == "type")
-            ok = readString(reader, def.type, "type");
-        else if (key == "name")
-            ok = def.haveName = readString(reader, def.name, "name");
-        else
-            ok = reader.skipValue();
-        if (!ok)
-            return false;
-    }
-    if (reader.failed())
+            return readString(reader, def.type, "type");
+        if (key == "name")
+            return def.haveName = readString(reader, def.name, "name");
+        return reader.skipValue();
+    });
+    if (!ok)
         return false;
     if (!def.haveName)
         return reader.fail("attribute without a name");
@@ -76,13 +70,9 @@ bool readDefinition(TokenReader &reader, Definition &def) {
 
 // The "defaults" block: ["size",1,"storage","fpreal64","values",[0]].
 bool readDefaults(TokenReader &reader, std::vector<double> &values) {
-    ObjectReader object(reader, "defaults");
-    std::string_view key;
-    while (object.nextKey(key)) {
-        if (!(key == "values" ? readNumberArray(reader, values, "defaults") : reader.skipValue()))
-            return false;
-    }
-    return !reader.failed();
+    return readObject(reader, "defaults", [&](std::string_view key) {
+        return key == "values" ? readNumberArray(reader, values, "defaults") : reader.skipValue();
+    });
 }
 
 void applyDefaults(const std::vector<double> &values, AttributeData &record) {
@@ -169,26 +159,22 @@ bool readBody(TokenReader &reader, Owner owner, const Definition &def, std::uint
                                record, target);
         return stored;
     };
-    ObjectReader body(reader, "attribute");
-    std::string_view key;
-    while (body.nextKey(key)) {
-        bool ok;
-        if (key == "defaults") {
-            ok = readDefaults(reader, defaults);
-        } else if (key == (isString ? "indices" : "values")) {
-            ok = readValuesBlock(reader, elements, prepare, name.c_str());
+    const bool ok = readObject(reader, "attribute", [&](std::string_view key) {
+        if (key == "defaults")
+            return readDefaults(reader, defaults);
+        if (key == (isString ? "indices" : "values")) {
             sawValues = true;
-        } else if (isString && key == "strings") {
-            std::vector<std::string_view> table;
-            ok = readStringArray(reader, table, "strings");
-            strings = table.size();
-        } else {
-            ok = reader.skipValue();
+            return readValuesBlock(reader, elements, prepare, name.c_str());
         }
-        if (!ok)
-            return false;
-    }
-    if (reader.failed())
+        if (isString && key == "strings") {
+            std::vector<std::string_view> table;
+            const bool read = readStringArray(reader, table, "strings");
+            strings = table.size();
+            return read;
+        }
+        return reader.skipValue();
+    });
+    if (!ok)
         return false;
     if (!sawValues && elements > 0)
         return reader.fail(std::string(ownerName(owner)) + " attribute \"" + name +

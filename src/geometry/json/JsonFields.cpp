@@ -19,14 +19,42 @@ bool outOfRange(TokenReader &reader, std::int64_t value, const char *what, std::
     return reader.fail("value " + std::to_string(value) + " out of range in " + quoted(what), at);
 }
 
+// The next token into t; false when there is none or accept refuses its
+// kind ("expected <expected> for 'what'").
+template <class Accept>
+bool nextAccepted(TokenReader &reader, Token &t, Accept accept, const char *expected,
+                  const char *what) {
+    if (!reader.next(t))
+        return false;
+    if (!accept(t.kind))
+        return reader.fail(std::string("expected ") + expected + " for " + quoted(what), t.offset);
+    return true;
+}
+
+// The elements of a plain array whose first token was first, each handed
+// to take, which fails the reader on one it cannot use.
+template <class Take>
+bool readListed(TokenReader &reader, const Token &first, const char *what, Take take) {
+    if (first.kind != TokenKind::ArrayBegin)
+        return reader.fail("expected an array for " + quoted(what), first.offset);
+    Token t;
+    for (;;) {
+        if (!reader.next(t))
+            return false;
+        if (t.kind == TokenKind::ArrayEnd)
+            return true;
+        if (!take(t))
+            return false;
+    }
+}
+
 } // namespace
 
 bool readInt(TokenReader &reader, std::int64_t &value, const char *what) {
     Token t;
-    if (!reader.next(t))
+    const auto isInt = [](TokenKind k) { return k == TokenKind::Int; };
+    if (!nextAccepted(reader, t, isInt, "an integer", what))
         return false;
-    if (t.kind != TokenKind::Int)
-        return reader.fail("expected an integer for " + quoted(what), t.offset);
     value = t.i;
     return true;
 }
@@ -43,20 +71,18 @@ bool readIntIn(TokenReader &reader, std::int64_t low, std::int64_t high, std::in
 
 bool readBool(TokenReader &reader, bool &value, const char *what) {
     Token t;
-    if (!reader.next(t))
+    const auto isFlag = [](TokenKind k) { return k == TokenKind::Bool || k == TokenKind::Int; };
+    if (!nextAccepted(reader, t, isFlag, "a bool", what))
         return false;
-    if (t.kind != TokenKind::Bool && t.kind != TokenKind::Int)
-        return reader.fail("expected a bool for " + quoted(what), t.offset);
     value = t.i != 0;
     return true;
 }
 
 bool readString(TokenReader &reader, std::string_view &value, const char *what) {
     Token t;
-    if (!reader.next(t))
+    const auto isString = [](TokenKind k) { return k == TokenKind::String; };
+    if (!nextAccepted(reader, t, isString, "a string", what))
         return false;
-    if (t.kind != TokenKind::String)
-        return reader.fail("expected a string for " + quoted(what), t.offset);
     value = t.s;
     return true;
 }
@@ -124,19 +150,14 @@ bool readIntArray(TokenReader &reader, std::int64_t low, std::int64_t high,
         }
         return true;
     }
-    if (t.kind != TokenKind::ArrayBegin)
-        return reader.fail("expected an array for " + quoted(what), t.offset);
-    for (;;) {
-        if (!reader.next(t))
-            return false;
-        if (t.kind == TokenKind::ArrayEnd)
-            return true;
-        if (t.kind != TokenKind::Int)
-            return reader.fail("expected an integer in " + quoted(what), t.offset);
-        if (t.i < low || t.i > high)
-            return outOfRange(reader, t.i, what, t.offset);
-        out.push_back(t.i);
-    }
+    return readListed(reader, t, what, [&](const Token &e) {
+        if (e.kind != TokenKind::Int)
+            return reader.fail("expected an integer in " + quoted(what), e.offset);
+        if (e.i < low || e.i > high)
+            return outOfRange(reader, e.i, what, e.offset);
+        out.push_back(e.i);
+        return true;
+    });
 }
 
 bool readUInt32Array(TokenReader &reader, std::uint32_t high, std::vector<std::uint32_t> &out,
@@ -191,20 +212,15 @@ bool readNumberArray(TokenReader &reader, std::vector<double> &out, const char *
             out.push_back(reader.realAt(t.element, t.data + k * width));
         return true;
     }
-    if (t.kind != TokenKind::ArrayBegin)
-        return reader.fail("expected an array for " + quoted(what), t.offset);
-    for (;;) {
-        if (!reader.next(t))
-            return false;
-        if (t.kind == TokenKind::ArrayEnd)
-            return true;
-        if (t.kind == TokenKind::Int || t.kind == TokenKind::Bool)
-            out.push_back(static_cast<double>(t.i));
-        else if (t.kind == TokenKind::Real)
-            out.push_back(t.r);
+    return readListed(reader, t, what, [&](const Token &e) {
+        if (e.kind == TokenKind::Int || e.kind == TokenKind::Bool)
+            out.push_back(static_cast<double>(e.i));
+        else if (e.kind == TokenKind::Real)
+            out.push_back(e.r);
         else
-            return reader.fail("expected a number in " + quoted(what), t.offset);
-    }
+            return reader.fail("expected a number in " + quoted(what), e.offset);
+        return true;
+    });
 }
 
 bool readFlagArray(TokenReader &reader, std::vector<std::uint8_t> &out, const char *what) {
@@ -224,17 +240,12 @@ bool readFlagArray(TokenReader &reader, std::vector<std::uint8_t> &out, const ch
             out[k] = uniformInt(reader, t, k) != 0;
         return true;
     }
-    if (t.kind != TokenKind::ArrayBegin)
-        return reader.fail("expected an array for " + quoted(what), t.offset);
-    for (;;) {
-        if (!reader.next(t))
-            return false;
-        if (t.kind == TokenKind::ArrayEnd)
-            return true;
-        if (t.kind != TokenKind::Bool && t.kind != TokenKind::Int)
-            return reader.fail("expected a flag in " + quoted(what), t.offset);
-        out.push_back(t.i != 0);
-    }
+    return readListed(reader, t, what, [&](const Token &e) {
+        if (e.kind != TokenKind::Bool && e.kind != TokenKind::Int)
+            return reader.fail("expected a flag in " + quoted(what), e.offset);
+        out.push_back(e.i != 0);
+        return true;
+    });
 }
 
 bool readStringArray(TokenReader &reader, std::vector<std::string_view> &out, const char *what) {
@@ -250,17 +261,12 @@ bool readStringArray(TokenReader &reader, std::vector<std::string_view> &out, co
         }
         return reader.uniformStrings(t, out);
     }
-    if (t.kind != TokenKind::ArrayBegin)
-        return reader.fail("expected an array for " + quoted(what), t.offset);
-    for (;;) {
-        if (!reader.next(t))
-            return false;
-        if (t.kind == TokenKind::ArrayEnd)
-            return true;
-        if (t.kind != TokenKind::String)
-            return reader.fail("expected a string in " + quoted(what), t.offset);
-        out.push_back(t.s);
-    }
+    return readListed(reader, t, what, [&](const Token &e) {
+        if (e.kind != TokenKind::String)
+            return reader.fail("expected a string in " + quoted(what), e.offset);
+        out.push_back(e.s);
+        return true;
+    });
 }
 
 bool readIntOrIntArray(TokenReader &reader, std::int64_t low, std::int64_t high,

@@ -36,6 +36,18 @@ private:
     TokenKind m_end = TokenKind::ArrayEnd;
 };
 
+// Every key of an object ("what" in failures), each handed to read, which
+// reads its value (reader.skipValue() for a key it does not use); false on
+// the first failure.
+template <class Read> bool readObject(TokenReader &reader, const char *what, Read read) {
+    ObjectReader object(reader, what);
+    std::string_view key;
+    while (object.nextKey(key))
+        if (!read(key))
+            return false;
+    return !reader.failed();
+}
+
 // Reads the opening of an array; then nextElement is true while elements
 // remain (the caller reads each one) and false at the end token.
 class ArrayReader {

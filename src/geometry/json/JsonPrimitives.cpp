@@ -48,31 +48,20 @@ void addPacked(JsonDocument &doc, std::string_view type, PackedPiece &piece, std
 }
 
 bool readDefinition(TokenReader &reader, Definition &def) {
-    ObjectReader object(reader, "primitive definition");
-    std::string_view key;
-    while (object.nextKey(key)) {
-        bool ok;
-        if (key == "type") {
-            ok = readString(reader, def.type, "type");
-        } else if (key == "runtype") {
-            ok = readString(reader, def.runType, "runtype");
-        } else if (key == "varyingfields") {
-            ok = readStringArray(reader, def.varyingFields, "varyingfields");
-        } else if (key == "uniformfields") {
-            ObjectReader fields(reader, "uniformfields");
-            std::string_view field;
-            ok = true;
-            while (ok && fields.nextKey(field))
-                ok = field == "closed" ? readBool(reader, def.closed, "closed")
-                                       : readPackedField(reader, field, def.packed);
-            ok = ok && !reader.failed();
-        } else {
-            ok = reader.skipValue();
-        }
-        if (!ok)
-            return false;
-    }
-    return !reader.failed();
+    return readObject(reader, "primitive definition", [&](std::string_view key) {
+        if (key == "type")
+            return readString(reader, def.type, "type");
+        if (key == "runtype")
+            return readString(reader, def.runType, "runtype");
+        if (key == "varyingfields")
+            return readStringArray(reader, def.varyingFields, "varyingfields");
+        if (key == "uniformfields")
+            return readObject(reader, "uniformfields", [&](std::string_view field) {
+                return field == "closed" ? readBool(reader, def.closed, "closed")
+                                         : readPackedField(reader, field, def.packed);
+            });
+        return reader.skipValue();
+    });
 }
 
 // The vertices a polygon run owns, against what the topology holds: every
@@ -151,25 +140,18 @@ struct RunFields {
 // the count the file states.
 bool readRunFields(TokenReader &reader, std::uint64_t held, RunFields &run, std::size_t at) {
     const std::int64_t maxVertex = static_cast<std::int64_t>(held);
-    ObjectReader object(reader, "polygon run");
-    std::string_view key;
-    while (object.nextKey(key)) {
-        bool ok;
-        if (key == "s_v" || key == "startvertex") {
-            ok = readIntIn(reader, 0, maxVertex, run.start, "startvertex");
-        } else if (key == "n_p" || key == "nprimitives") {
-            ok = readIntIn(reader, 0, kMaxCount, run.primitives, "nprimitives");
-        } else if (key == "n_v" || key == "nvertices") {
-            ok = run.haveCounts = readIntArray(reader, 0, maxVertex, run.counts, "nvertices");
-        } else if (key == "r_v" || key == "nvertices_rle") {
-            ok = run.haveRuns = readIntArray(reader, 0, kMaxCount, run.runs, "nvertices_rle");
-        } else {
-            ok = reader.skipValue();
-        }
-        if (!ok)
-            return false;
-    }
-    if (reader.failed())
+    const bool ok = readObject(reader, "polygon run", [&](std::string_view key) {
+        if (key == "s_v" || key == "startvertex")
+            return readIntIn(reader, 0, maxVertex, run.start, "startvertex");
+        if (key == "n_p" || key == "nprimitives")
+            return readIntIn(reader, 0, kMaxCount, run.primitives, "nprimitives");
+        if (key == "n_v" || key == "nvertices")
+            return run.haveCounts = readIntArray(reader, 0, maxVertex, run.counts, "nvertices");
+        if (key == "r_v" || key == "nvertices_rle")
+            return run.haveRuns = readIntArray(reader, 0, kMaxCount, run.runs, "nvertices_rle");
+        return reader.skipValue();
+    });
+    if (!ok)
         return false;
     if (run.start < 0)
         return reader.fail("polygon run without a start vertex", at);
@@ -276,12 +258,8 @@ bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
     if (isExpandedPacked(def.type)) {
         const std::size_t at = reader.offset();
         PackedPiece piece;
-        ObjectReader object(reader, "packed primitive");
-        std::string_view key;
-        while (object.nextKey(key))
-            if (!readPackedField(reader, key, piece))
-                return false;
-        if (reader.failed())
+        if (!readObject(reader, "packed primitive",
+                        [&](std::string_view key) { return readPackedField(reader, key, piece); }))
             return false;
         addPacked(doc, def.type, piece, at);
         return true;
@@ -294,12 +272,11 @@ bool readSingle(TokenReader &reader, JsonDocument &doc, const Definition &def) {
     const std::int64_t maxVertex = highestVertex(doc);
     std::vector<std::int64_t> vertices;
     bool closed = true;
-    ObjectReader object(reader, "polygon");
-    std::string_view key;
-    while (object.nextKey(key))
-        if (!readPolygonField(reader, key, maxVertex, vertices, closed))
-            return false;
-    return keepListed(reader, doc, vertices, closed, at);
+    return readObject(reader, "polygon",
+                      [&](std::string_view key) {
+                          return readPolygonField(reader, key, maxVertex, vertices, closed);
+                      }) &&
+           keepListed(reader, doc, vertices, closed, at);
 }
 
 // A run of primitives of one type, each row holding the varying fields in
