@@ -57,14 +57,12 @@ ClassicAsciiLoader::ClassicAsciiLoader(Kelp &model, const unsigned char *data, s
     : m_model(model), m_cur(data, size) {}
 
 bool ClassicAsciiLoader::load(bool trace) {
-    bool outOfMemory = false;
-    const bool ok = parseTraced(
-        trace, [this](auto &tr) { return run(tr); }, outOfMemory);
-    if (!outOfMemory)
-        return ok;
-    m_error.clear();
-    return fail("not enough memory to hold the " + std::string(m_section) + " (at " +
-                where(m_cur.offset()) + ")");
+    const auto parse = [this](auto &tr) { return run(tr); };
+    return parseTraced(trace, parse, [this] {
+        m_error.clear();
+        return fail("not enough memory to hold the " + std::string(m_section) + " (at " +
+                    where(m_cur.offset()) + ")");
+    });
 }
 
 std::string ClassicAsciiLoader::where(std::size_t offset) const {

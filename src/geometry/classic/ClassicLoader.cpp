@@ -120,15 +120,13 @@ ClassicLoader::ClassicLoader(Kelp &model, const unsigned char *data, std::size_t
     : m_model(model), m_cur(data, size) {}
 
 bool ClassicLoader::load(bool trace) {
-    bool outOfMemory = false;
-    const bool ok = parseTraced(
-        trace, [this](auto &tr) { return run(tr); }, outOfMemory);
-    if (!outOfMemory)
-        return ok;
+    const auto parse = [this](auto &tr) { return run(tr); };
     // The model is left as far as it got; the caller throws it away.
-    m_error.clear();
-    return fail("not enough memory to hold the " + std::string(m_section) + " (at byte " +
-                num(m_cur.offset()) + " of " + num(m_cur.size()) + ")");
+    return parseTraced(trace, parse, [this] {
+        m_error.clear();
+        return fail("not enough memory to hold the " + std::string(m_section) + " (at byte " +
+                    num(m_cur.offset()) + " of " + num(m_cur.size()) + ")");
+    });
 }
 
 bool ClassicLoader::fail(const std::string &reason) {
@@ -241,13 +239,7 @@ template <class Tr> bool ClassicLoader::readEnd(Tr &tr) {
     m_section = "detail attribute values";
     const unsigned char *values = m_cur.take(recordBytes);
     if (values && readGroupsAndExtra(tr)) {
-        if (Tr::on) {
-            std::size_t offset = 0;
-            for (const Plan &plan : m_detailPlans) {
-                traceElement(tr, " ", plan, values + offset);
-                offset += plan.bytes;
-            }
-        }
+        traceRecord(tr, m_detailPlans, values);
         return true;
     }
     if (!values)
@@ -466,6 +458,19 @@ bool ClassicLoader::readDefault(Tr &tr, AttributeData &record, const Plan &plan)
     else if (plan.store == Store::Int)
         record.int_default = loadI32BE(p);
     return true;
+}
+
+// One record of values, one attribute after another.
+template <class Tr>
+void ClassicLoader::traceRecord(Tr &tr, const std::vector<Plan> &plans,
+                                const unsigned char *values) {
+    if (!Tr::on)
+        return;
+    std::size_t offset = 0;
+    for (const Plan &plan : plans) {
+        traceElement(tr, " ", plan, values + offset);
+        offset += plan.bytes;
+    }
 }
 
 template <class Tr>
@@ -688,13 +693,7 @@ bool ClassicLoader::readPrimitive(Tr &tr, std::uint32_t type, std::uint32_t inde
     const unsigned char *values = m_cur.take(m_primBytes);
     if (!values)
         return failEnded();
-    if (Tr::on) {
-        std::size_t offset = 0;
-        for (const Plan &plan : m_primPlans) {
-            traceElement(tr, " ", plan, values + offset);
-            offset += plan.bytes;
-        }
-    }
+    traceRecord(tr, m_primPlans, values);
     return true;
 }
 

@@ -77,6 +77,8 @@ private:
     std::size_t vertexStart() const;
     template <class Tr>
     void traceElement(Tr &tr, const char *label, const Plan &plan, const unsigned char *p);
+    template <class Tr>
+    void traceRecord(Tr &tr, const std::vector<Plan> &plans, const unsigned char *values);
 
     bool fail(const std::string &reason);
     bool failEnded();

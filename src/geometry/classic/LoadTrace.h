@@ -40,10 +40,10 @@ struct Trace {
     }
 };
 
-// parse(Trace &) or parse(NoTrace &), as trace says; its result, or false
-// with outOfMemory set when it ran out of memory.
-template <class Parse> bool parseTraced(bool trace, Parse &&parse, bool &outOfMemory) {
-    outOfMemory = false;
+// parse(Trace &) or parse(NoTrace &), as trace says, and its result; when it
+// runs out of memory, the result of outOfMemory().
+template <class Parse, class OutOfMemory>
+bool parseTraced(bool trace, Parse &&parse, OutOfMemory &&outOfMemory) {
     try {
         if (trace) {
             Trace tr;
@@ -54,8 +54,7 @@ template <class Parse> bool parseTraced(bool trace, Parse &&parse, bool &outOfMe
     } catch (const std::bad_alloc &) {
     } catch (const std::length_error &) {
     }
-    outOfMemory = true;
-    return false;
+    return outOfMemory();
 }
 
 } // namespace kelp

@@ -223,13 +223,19 @@ void TokenWriter::string(std::string_view s) {
     length(id);
 }
 
+// In text, the number as its shortest text; false in binary.
+template <class T> bool TokenWriter::textNumber(T v) {
+    if (m_binary)
+        return false;
+    char buf[32];
+    append(buf, formatNumber(buf, sizeof buf, v));
+    return true;
+}
+
 void TokenWriter::integer(std::int64_t v) {
     beforeValue();
-    if (!m_binary) {
-        char buf[32];
-        append(buf, formatNumber(buf, sizeof buf, v));
+    if (textNumber(v))
         return;
-    }
     unsigned char b[8];
     if (v >= -128 && v <= 127) {
         byte(kTokInt8);
@@ -251,11 +257,8 @@ void TokenWriter::integer(std::int64_t v) {
 
 void TokenWriter::real64(double v) {
     beforeValue();
-    if (!m_binary) {
-        char buf[32];
-        append(buf, formatNumber(buf, sizeof buf, v));
+    if (textNumber(v))
         return;
-    }
     unsigned char b[8];
     byte(kTokReal64);
     storeF64LE(b, v);

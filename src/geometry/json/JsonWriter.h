@@ -77,6 +77,7 @@ private:
     };
     void byte(unsigned char b) { m_out.push_back(b); }
     void closeLevel(unsigned char end);
+    template <class T> bool textNumber(T v);
     // Raw little-endian elements, in pieces when draining.
     template <class T, class U> void little(const T *values, std::size_t count);
     void spill() {
