@@ -36,10 +36,6 @@ MSyntax KelpReaderCmd::newSyntax() {
     return syntax;
 }
 
-bool KelpReaderCmd::isUndoable() const {
-    return true;
-}
-
 MStatus KelpReaderCmd::parseArguments(const MArgList &args, MString &baseName, bool &mayaChannels) {
     MStatus status;
     MArgDatabase argData(syntax(), args, &status);
@@ -144,17 +140,5 @@ MStatus KelpReaderCmd::doIt(const MArgList &args) {
     result.append(currentNodeName(transform));
     clearResult();
     setResult(result);
-    return MS::kSuccess;
-}
-
-MStatus KelpReaderCmd::undoIt() {
-    scriptModifier.undoIt();
-    nodeModifier.undoIt();
-    return MS::kSuccess;
-}
-
-MStatus KelpReaderCmd::redoIt() {
-    nodeModifier.doIt();
-    scriptModifier.doIt();
     return MS::kSuccess;
 }

@@ -4,23 +4,20 @@
 // sequence of geometry files in the scene: a reader node, a transform with a
 // mesh or particle shape, the time connection, shading-group membership and
 // the selection of the new reader node.
+#include "NetworkCommand.h"
+
 #include <maya/MArgList.h>
-#include <maya/MDagModifier.h>
 #include <maya/MObjectArray.h>
-#include <maya/MPxCommand.h>
 #include <maya/MStatus.h>
 #include <maya/MString.h>
 #include <maya/MSyntax.h>
 
-class KelpReaderCmd : public MPxCommand {
+class KelpReaderCmd : public NetworkCommand {
 public:
     KelpReaderCmd();
     ~KelpReaderCmd() override;
 
     MStatus doIt(const MArgList &args) override;
-    MStatus undoIt() override;
-    MStatus redoIt() override;
-    bool isUndoable() const override;
 
     static void *creator();
     static MSyntax newSyntax();
@@ -30,8 +27,6 @@ private:
     void createNodes(const MString &baseName, MObject &reader, MObject &shape, MObject &transform);
     void connectByScript(bool mayaChannels);
 
-    MDagModifier nodeModifier;   // node creation, renames, plug connections
-    MDagModifier scriptModifier; // shading group, time connections, selection
     MObjectArray readerNodes;
     MObjectArray meshShapes;
     MObjectArray particleShapes;

@@ -35,10 +35,6 @@ MSyntax KelpWriterCmd::newSyntax() {
     return syntax;
 }
 
-bool KelpWriterCmd::isUndoable() const {
-    return true;
-}
-
 MStatus KelpWriterCmd::parseArguments(const MArgList &args, MString &baseName) {
     MStatus status;
     MArgDatabase argData(syntax(), args, &status);
@@ -120,17 +116,5 @@ MStatus KelpWriterCmd::doIt(const MArgList &args) {
         result.append(currentNodeName(writerNodes[i]));
     clearResult();
     setResult(result);
-    return MS::kSuccess;
-}
-
-MStatus KelpWriterCmd::undoIt() {
-    scriptModifier.undoIt();
-    nodeModifier.undoIt();
-    return MS::kSuccess;
-}
-
-MStatus KelpWriterCmd::redoIt() {
-    nodeModifier.doIt();
-    scriptModifier.doIt();
     return MS::kSuccess;
 }

@@ -3,24 +3,21 @@
 // "KelpWriter": for every selected mesh, a writer node fed by the mesh's
 // world-space geometry, plus a new transform and mesh shape fed by the writer;
 // each writer's frame follows the scene time. Undoable as a whole.
+#include "NetworkCommand.h"
+
 #include <maya/MArgList.h>
-#include <maya/MDagModifier.h>
 #include <maya/MDagPath.h>
 #include <maya/MObjectArray.h>
-#include <maya/MPxCommand.h>
 #include <maya/MStatus.h>
 #include <maya/MString.h>
 #include <maya/MSyntax.h>
 
-class KelpWriterCmd : public MPxCommand {
+class KelpWriterCmd : public NetworkCommand {
 public:
     KelpWriterCmd();
     ~KelpWriterCmd() override;
 
     MStatus doIt(const MArgList &args) override;
-    MStatus undoIt() override;
-    MStatus redoIt() override;
-    bool isUndoable() const override;
 
     static void *creator();
     static MSyntax newSyntax();
@@ -29,10 +26,8 @@ private:
     MStatus parseArguments(const MArgList &args, MString &baseName);
     void createWriter(MDagPath path, const MString &baseName);
 
-    MDagModifier nodeModifier;   // node creation, renames, plug connections
-    MDagModifier scriptModifier; // shading group, time connections, selection
-    MObjectArray writerNodes;    // one per selected mesh, in selection order
-    MObjectArray meshShapes;     // entry i is fed by writerNodes[i]
+    MObjectArray writerNodes; // one per selected mesh, in selection order
+    MObjectArray meshShapes;  // entry i is fed by writerNodes[i]
 };
 
 #endif
