@@ -60,6 +60,15 @@ struct Sink {
     std::int32_t *ints;
 };
 
+// The values grown to start + count (on huge pages where they can be), and
+// where the new ones begin.
+template <class Values>
+typename Values::value_type *grownFrom(Values &values, std::size_t start, std::size_t count) {
+    reserveHuge(values, start + count);
+    values.resize(start + count);
+    return values.data() + start;
+}
+
 template <class Plan>
 std::vector<Sink> makeSinks(const std::vector<Plan> &plans, std::vector<AttributeData> *records,
                             std::size_t first, std::size_t start, std::size_t count,
@@ -71,16 +80,12 @@ std::vector<Sink> makeSinks(const std::vector<Plan> &plans, std::vector<Attribut
             AttributeData &r = (*records)[first + a];
             switch (plans[a].store) {
             case decltype(plans[a].store)::Float:
-                reserveHuge(r.float_data, start + count);
-                r.float_data.resize(start + count);
                 s.store = 0;
-                s.floats = r.float_data.data() + start;
+                s.floats = grownFrom(r.float_data, start, count);
                 break;
             case decltype(plans[a].store)::Vector:
-                reserveHuge(r.vector_data, start + count);
-                r.vector_data.resize(start + count);
                 s.store = 1;
-                s.vectors = r.vector_data.data() + start;
+                s.vectors = grownFrom(r.vector_data, start, count);
                 break;
             case decltype(plans[a].store)::Int:
                 r.int_data.resize(start + count);
@@ -505,9 +510,7 @@ template <class Tr> bool ClassicLoader::readPoints(Tr &tr) {
         return failEnded();
     std::vector<Imath::Vec3<float>> &positions = m_model.pointAttributes[m_pointIndex].vector_data;
     const std::size_t start = positions.size();
-    reserveHuge(positions, start + count);
-    positions.resize(start + count);
-    Imath::Vec3<float> *pos = positions.data() + start;
+    Imath::Vec3<float> *pos = grownFrom(positions, start, count);
     const std::vector<Sink> sinks =
         makeSinks(m_pointPlans, &m_model.pointAttributes, m_firstPointAttr, start, count, 16);
     for (std::size_t i = 0; i < count; ++i, p += record) {
