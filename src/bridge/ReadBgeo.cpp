@@ -2,6 +2,7 @@
 
 #include "bridge/FileName.h"
 #include "bridge/GeometryReason.h"
+#include "bridge/Listing.h"
 
 #include <Kelp>
 
@@ -293,17 +294,8 @@ void fillFaceVertexNormals(const std::vector<PolygonData> &polys, const Attribut
 }
 
 void appendPointLines(MString &text, const MPointArray &points) {
-    for (unsigned int p = 0; p < points.length(); ++p) {
-        text += "  Vertex: ";
-        text += static_cast<double>(p);
-        text += " (x: ";
-        text += points[p].x;
-        text += ", y: ";
-        text += points[p].y;
-        text += ", z: ";
-        text += points[p].z;
-        text += ")\n";
-    }
+    for (unsigned int p = 0; p < points.length(); ++p)
+        appendVertexLine(text, p, points[p].x, points[p].y, points[p].z);
 }
 
 void appendFaceLines(MString &text, const MIntArray &polygonCounts,
@@ -340,13 +332,7 @@ void appendFaceLines(MString &text, const MIntArray &polygonCounts,
                 text += static_cast<double>(normalId);
                 text += "  point id: ";
                 text += static_cast<double>(pt);
-                text += " (x: ";
-                text += n.x;
-                text += ", y: ";
-                text += n.y;
-                text += ", z: ";
-                text += n.z;
-                text += ")\n";
+                appendXyzLine(text, n.x, n.y, n.z);
             }
         }
     }

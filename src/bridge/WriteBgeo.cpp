@@ -2,6 +2,7 @@
 
 #include "bridge/FileName.h"
 #include "bridge/GeometryReason.h"
+#include "bridge/Listing.h"
 
 #include <Kelp>
 
@@ -279,17 +280,8 @@ void addPositions(Kelp &geo, const MPointArray &points, bool listPoints, MString
         const Imath::V3f p(static_cast<float>(points[j].x), static_cast<float>(points[j].y),
                            static_cast<float>(points[j].z));
         geo.setPointAttrVectorValue(name, p);
-        if (listPoints) {
-            trace += "  Vertex: ";
-            trace += static_cast<double>(j);
-            trace += " (x: ";
-            trace += static_cast<double>(p.x);
-            trace += ", y: ";
-            trace += static_cast<double>(p.y);
-            trace += ", z: ";
-            trace += static_cast<double>(p.z);
-            trace += ")\n";
-        }
+        if (listPoints)
+            appendVertexLine(trace, j, p.x, p.y, p.z);
     }
 }
 
