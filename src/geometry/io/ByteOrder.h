@@ -110,17 +110,11 @@ inline std::uint32_t loadU32BE(const unsigned char *p) {
 inline std::uint64_t loadU64BE(const unsigned char *p) {
     return loadAs<std::uint64_t>(p, Endian::Big);
 }
-inline std::int16_t loadI16BE(const unsigned char *p) {
-    return static_cast<std::int16_t>(loadU16BE(p));
-}
 inline std::int32_t loadI32BE(const unsigned char *p) {
     return static_cast<std::int32_t>(loadU32BE(p));
 }
 inline float loadF32BE(const unsigned char *p) {
     return floatFromBits(loadU32BE(p));
-}
-inline double loadF64BE(const unsigned char *p) {
-    return doubleFromBits(loadU64BE(p));
 }
 
 inline void storeU16BE(unsigned char *p, std::uint16_t v) {
@@ -132,29 +126,11 @@ inline void storeU32BE(unsigned char *p, std::uint32_t v) {
 inline void storeU64BE(unsigned char *p, std::uint64_t v) {
     storeAs(p, v, Endian::Big);
 }
-inline void storeF32BE(unsigned char *p, float v) {
-    storeU32BE(p, bitsOf(v));
-}
-inline void storeF64BE(unsigned char *p, double v) {
-    storeU64BE(p, bitsOf(v));
-}
 
 // ---- little-endian: gzip trailers, Blosc chunk headers, most JSON streams --
 
-inline std::uint16_t loadU16LE(const unsigned char *p) {
-    return loadAs<std::uint16_t>(p, Endian::Little);
-}
 inline std::uint32_t loadU32LE(const unsigned char *p) {
     return loadAs<std::uint32_t>(p, Endian::Little);
-}
-inline std::uint64_t loadU64LE(const unsigned char *p) {
-    return loadAs<std::uint64_t>(p, Endian::Little);
-}
-inline float loadF32LE(const unsigned char *p) {
-    return floatFromBits(loadU32LE(p));
-}
-inline double loadF64LE(const unsigned char *p) {
-    return doubleFromBits(loadU64LE(p));
 }
 
 inline void storeU16LE(unsigned char *p, std::uint16_t v) {
@@ -165,9 +141,6 @@ inline void storeU32LE(unsigned char *p, std::uint32_t v) {
 }
 inline void storeU64LE(unsigned char *p, std::uint64_t v) {
     storeAs(p, v, Endian::Little);
-}
-inline void storeF32LE(unsigned char *p, float v) {
-    storeU32LE(p, bitsOf(v));
 }
 inline void storeF64LE(unsigned char *p, double v) {
     storeU64LE(p, bitsOf(v));
