@@ -615,32 +615,37 @@ bool ClassicLoader::readPrimitiveKey(Tr &tr, std::uint32_t &key, std::uint32_t &
     return !m_cur.failed() || failEnded();
 }
 
+bool ClassicLoader::failPointIndex(std::size_t polygon, std::uint32_t id, std::size_t at) {
+    return fail("polygon " + num(polygon) + " names point " + num(id) + " at byte " + num(at) +
+                ", but the file has " + num(m_model.numberOfPoints) + " points");
+}
+
 // The vertices of a kept polygon: its point indices and vertex attributes.
 template <class Tr>
 bool ClassicLoader::keepVertices(Tr &tr, const unsigned char *p, std::uint32_t vertices,
                                  std::size_t bodyAt, PrimitiveFill &fill) {
-    Kelp &m = m_model;
+    const std::uint32_t points = m_model.numberOfPoints;
     const unsigned indexWidth = fill.indexWidth;
     const std::size_t vertexRecord = fill.vertexRecord;
-    PolygonData &poly = m.polygons[fill.polygon];
+    const Sink *sinks = fill.sinks.data();
+    const Sink *sinksEnd = sinks + fill.sinks.size();
+    PolygonData &poly = m_model.polygons[fill.polygon];
     poly.numberOfVertices = vertices;
     poly.ids.resize(vertices);
     std::uint32_t *ids = poly.ids.data();
     std::size_t vertex = fill.vertex;
     for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord) {
         std::uint32_t id = indexWidth == 2 ? loadU16BE(p) : loadU32BE(p);
-        if (id >= m.numberOfPoints)
-            return fail("polygon " + num(fill.polygon - fill.polygonStart) + " names point " +
-                        num(id) + " at byte " + num(bodyAt + v * vertexRecord) +
-                        ", but the file has " + num(m.numberOfPoints) + " points");
+        if (id >= points)
+            return failPointIndex(fill.polygon - fill.polygonStart, id, bodyAt + v * vertexRecord);
         ids[v] = id;
-        for (const Sink &s : fill.sinks)
-            storeElement(s, p, vertex);
+        for (const Sink *s = sinks; s != sinksEnd; ++s)
+            storeElement(*s, p, vertex);
         ++vertex;
         if (Tr::on) {
             tr.value(" ", id);
             for (std::size_t a = 0; a < m_vertexPlans.size(); ++a)
-                traceElement(tr, " ", m_vertexPlans[a], p + fill.sinks[a].offset);
+                traceElement(tr, " ", m_vertexPlans[a], p + sinks[a].offset);
         }
     }
     fill.vertex = vertex;
@@ -659,44 +664,52 @@ void ClassicLoader::traceVertices(Tr &tr, const unsigned char *p, std::uint32_t 
     }
 }
 
-// One primitive of the given type (number index in the file): a closed
-// polygon is kept, the rest counted and read past.
+bool ClassicLoader::failMismatch(std::uint32_t index, std::size_t at) {
+    return fail("primitive " + num(index) + " at byte " + num(at) +
+                " does not match the first reading of the primitives");
+}
+
+// The inRun primitives of one run (or one single primitive) of the given
+// type, the first of them number first in the file: closed polygons are
+// kept, the rest counted and read past.
 template <class Tr>
-bool ClassicLoader::readPrimitive(Tr &tr, std::uint32_t type, std::uint32_t index,
-                                  PrimitiveFill &fill) {
+bool ClassicLoader::readRun(Tr &tr, std::uint32_t type, std::uint32_t first, std::uint32_t inRun,
+                            PrimitiveFill &fill) {
     Kelp &m = m_model;
-    std::uint32_t vertices = m_cur.u32();
-    if (type == kPolygon) {
-        tr.value("\nnumber of poly verts: ", vertices);
-        char flag = static_cast<char>(m_cur.u8());
-        tr.character(" ", flag);
-        m.tempChar = flag;
-    } else {
-        tr.value("\nnumber of particle verts: ", static_cast<std::int32_t>(vertices));
+    const std::size_t vertexRecord = fill.vertexRecord;
+    for (std::uint32_t k = 0; k < inRun; ++k) {
+        std::uint32_t vertices = m_cur.u32();
+        if (type == kPolygon) {
+            tr.value("\nnumber of poly verts: ", vertices);
+            char flag = static_cast<char>(m_cur.u8());
+            tr.character(" ", flag);
+            m.tempChar = flag;
+        } else {
+            tr.value("\nnumber of particle verts: ", static_cast<std::int32_t>(vertices));
+        }
+        const std::size_t bodyAt = m_cur.offset();
+        const unsigned char *p = vertices <= m_cur.remaining() / vertexRecord
+                                     ? m_cur.take(vertices * vertexRecord)
+                                     : nullptr;
+        const bool kept = type == kPolygon && m.tempChar != kOpen;
+        if (!p ||
+            (kept && (fill.polygon >= m.polygons.size() || fill.vertex + vertices > fill.vertices)))
+            return failMismatch(first + k, bodyAt);
+        if (type == kPolygon && !kept)
+            addSkipped(m.skippedPrimitives.curves);
+        else if (type == kParticles)
+            addSkipped(m.skippedPrimitives.other);
+        if (kept) {
+            if (!keepVertices(tr, p, vertices, bodyAt, fill))
+                return false;
+        } else if (Tr::on) {
+            traceVertices(tr, p, vertices, fill);
+        }
+        const unsigned char *values = m_cur.take(m_primBytes);
+        if (!values)
+            return failEnded();
+        traceRecord(tr, m_primPlans, values);
     }
-    const std::size_t bodyAt = m_cur.offset();
-    const unsigned char *p = vertices <= m_cur.remaining() / fill.vertexRecord
-                                 ? m_cur.take(vertices * fill.vertexRecord)
-                                 : nullptr;
-    const bool kept = type == kPolygon && m.tempChar != kOpen;
-    if (!p ||
-        (kept && (fill.polygon >= m.polygons.size() || fill.vertex + vertices > fill.vertices)))
-        return fail("primitive " + num(index) + " at byte " + num(bodyAt) +
-                    " does not match the first reading of the primitives");
-    if (type == kPolygon && !kept)
-        addSkipped(m.skippedPrimitives.curves);
-    else if (type == kParticles)
-        addSkipped(m.skippedPrimitives.other);
-    if (kept) {
-        if (!keepVertices(tr, p, vertices, bodyAt, fill))
-            return false;
-    } else if (Tr::on) {
-        traceVertices(tr, p, vertices, fill);
-    }
-    const unsigned char *values = m_cur.take(m_primBytes);
-    if (!values)
-        return failEnded();
-    traceRecord(tr, m_primPlans, values);
     return true;
 }
 
@@ -738,9 +751,8 @@ bool ClassicLoader::readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals
                 key == kRunMarker ? inRun : std::min<std::uint32_t>(count, 0xFFFF));
             first = false;
         }
-        for (std::uint32_t k = 0; k < inRun; ++k)
-            if (!readPrimitive(tr, type, done + k, fill))
-                return false;
+        if (!readRun(tr, type, done, inRun, fill))
+            return false;
         done += inRun;
     }
     m.numberOfVertices = static_cast<std::uint32_t>(fill.vertex);

@@ -67,7 +67,10 @@ private:
     template <class Tr>
     bool readPrimitiveKey(Tr &tr, std::uint32_t &key, std::uint32_t &type, std::uint32_t &inRun);
     template <class Tr>
-    bool readPrimitive(Tr &tr, std::uint32_t type, std::uint32_t index, PrimitiveFill &fill);
+    bool readRun(Tr &tr, std::uint32_t type, std::uint32_t first, std::uint32_t inRun,
+                 PrimitiveFill &fill);
+    bool failMismatch(std::uint32_t index, std::size_t at);
+    bool failPointIndex(std::size_t polygon, std::uint32_t id, std::size_t at);
     template <class Tr>
     bool keepVertices(Tr &tr, const unsigned char *p, std::uint32_t vertices, std::size_t bodyAt,
                       PrimitiveFill &fill);
