@@ -331,6 +331,7 @@ MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
 
     const MString fileName = buildFileName(path, frameValue);
     std::unique_ptr<Kelp> geo(new Kelp);
+    geo->setLoadFor(KelpLoadFor::Particles);
     const Kelp *shown = geo.get();
     std::string reason;
     if (loadGeometry(*geo, fileName, reason)) {
