@@ -41,6 +41,8 @@ private:
     static void fill(Kelp &model, JsonDocument &doc);
     // The header counts, and what was read past by kind.
     static void moveCounts(Kelp &model, const JsonDocument &doc);
+    // The classic polygon run fields of a model that holds polygons.
+    static void markPolygons(Kelp &model);
     // Appends the geometry of the document's packed pieces to the model
     // filled from it (JsonPacked.cpp). When polygonPrimitive is given, it
     // receives the primitive number each model polygon came from.

@@ -19,6 +19,17 @@
 // own points and vertices have no values for them. String attributes are
 // held as indices into each document's own table, so they take the default
 // (no string) rather than an index into another table.
+//
+// Colours ("Cd", "Alpha"): where the document colours its own polygons by
+// primitive (no vertex or point attribute of the name), the faces of each
+// piece take their packed primitive's value, whatever the embedded geometry
+// holds, as unpacking gives them. Where the document has no such colour at
+// all, the pieces keep their own: the model gains it as a vertex attribute
+// (the document's own vertices at the default), each piece's vertices taking
+// the embedded vertex value, or else the value of their point.
+//
+// Loaded for particles, nothing is expanded: each piece is the point of its
+// one vertex, and takes its packed primitive's colours there.
 #include "json/JsonLoader.h"
 
 #include "json/JsonDocument.h"
@@ -445,6 +456,18 @@ void linkSources(Embedded &e, const Kelp &model) {
             e.vertexPointSource[i] = byPoint[i];
 }
 
+// The model vertex each polygon starts at.
+std::vector<std::uint64_t> firstVertices(const Kelp &model) {
+    std::vector<std::uint64_t> out;
+    out.reserve(model.getPolygons().size());
+    std::uint64_t vertex = 0;
+    for (const PolygonData &polygon : model.getPolygons()) {
+        out.push_back(vertex);
+        vertex += polygon.numberOfVertices;
+    }
+    return out;
+}
+
 Selection selectAll(Embedded &from) {
     Selection s;
     s.from = &from;
@@ -494,12 +517,17 @@ bool selectFragment(Embedded &from, const PackedPiece &piece, Selection &s, std:
 }
 
 // What each piece copies (fragments selected once per key and value), with
-// the totals checked against the budget before anything grows.
-bool choose(const JsonDocument &doc, std::map<std::string, std::unique_ptr<Embedded>> &embedded,
-            std::uint64_t &used, std::uint64_t limit, std::map<std::string, Selection> &selections,
+// every piece's point and the totals checked (against the budget and the
+// model's 32-bit numbering) before anything grows.
+bool choose(const Kelp &model, const JsonDocument &doc,
+            std::map<std::string, std::unique_ptr<Embedded>> &embedded, std::uint64_t &used,
+            std::uint64_t limit, std::map<std::string, Selection> &selections,
             std::vector<Selection *> &chosen, Totals &totals, std::string &error) {
     chosen.reserve(doc.packed.size());
     for (const PackedPiece &piece : doc.packed) {
+        std::uint32_t at = 0;
+        if (!piecePoint(doc, piece, at, error))
+            return false;
         Embedded &from = *embedded[piece.key];
         const std::string id =
             piece.fragment ? piece.key + '\0' + piece.attribute + '\0' + piece.value : piece.key;
@@ -523,6 +551,11 @@ bool choose(const JsonDocument &doc, std::map<std::string, std::unique_ptr<Embed
         totals.vertices += s.vertexCount;
         totals.polygons += s.polygonCount;
         chosen.push_back(&found->second);
+    }
+    if (model.getPointAttributes()[0].vector_data.size() + totals.points > UINT32_MAX ||
+        model.getNumVerts() + totals.vertices > UINT32_MAX) {
+        error = "packed geometry would take the model past 2^32 points or vertices";
+        return false;
     }
     return true;
 }
@@ -647,11 +680,7 @@ bool JsonLoader::expandPacked(Kelp &model, JsonDocument &doc, ExpansionBudget &b
         if (!expandPacked(e->model, *source, budget, &e->polygonPrimitive, error))
             return false;
         e->primitiveStrings = std::move(source->primitiveStrings);
-        std::uint64_t vertex = 0;
-        for (const PolygonData &polygon : e->model.polygons) {
-            e->firstVertex.push_back(vertex);
-            vertex += polygon.numberOfVertices;
-        }
+        e->firstVertex = firstVertices(e->model);
         embedded.emplace(piece.key, std::move(e));
     }
     for (AttributeData &record : coloursOfPieces(model, embedded)) {
@@ -665,22 +694,15 @@ bool JsonLoader::expandPacked(Kelp &model, JsonDocument &doc, ExpansionBudget &b
     std::vector<Selection *> chosen;
     Totals totals;
     std::uint64_t used = budget.used;
-    if (!choose(doc, embedded, used, budget.limit, selections, chosen, totals, error))
+    if (!choose(model, doc, embedded, used, budget.limit, selections, chosen, totals, error))
         return false;
-    if (model.pointAttributes[0].vector_data.size() + totals.points > UINT32_MAX ||
-        model.numberOfVertices + totals.vertices > UINT32_MAX) {
-        error = "packed geometry would take the model past 2^32 points or vertices";
-        return false;
-    }
     budget.used = used;
     Receiver to{model.polygons, model.pointAttributes, model.vertexAttributes,
                 coloursFromPacked(model.vertexAttributes, doc), polygonPrimitive};
     reserveFor(to, totals);
     for (std::size_t k = 0; k < doc.packed.size(); ++k) {
         const PackedPiece &piece = doc.packed[k];
-        std::uint32_t at = 0;
-        if (!piecePoint(doc, piece, at, error))
-            return false;
+        const std::uint32_t at = doc.topology[static_cast<std::size_t>(piece.vertex)];
         const Placement place(piece, to.points[0].vector_data[at]);
         const std::uint32_t base = static_cast<std::uint32_t>(to.points[0].vector_data.size());
         appendPoints(to, *chosen[k], place);
@@ -688,12 +710,7 @@ bool JsonLoader::expandPacked(Kelp &model, JsonDocument &doc, ExpansionBudget &b
     }
     model.numberOfPoints = static_cast<std::uint32_t>(model.pointAttributes[0].vector_data.size());
     model.numberOfVertices += static_cast<std::uint32_t>(totals.vertices);
-    if (!model.polygons.empty()) {
-        model.tempInt = 1; // the classic polygon type
-        model.tempChar = '<';
-        model.numberOfPolygons =
-            static_cast<std::uint16_t>(std::min<std::size_t>(model.polygons.size(), 0xFFFF));
-    }
+    markPolygons(model);
     return true;
 }
 

@@ -192,12 +192,16 @@ void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
         }
 
     model.numberOfVertices = static_cast<std::uint32_t>(vertices);
-    if (!doc.polygons.empty()) {
-        model.tempInt = 1; // the classic polygon type
-        model.tempChar = '<';
-        model.numberOfPolygons =
-            static_cast<std::uint16_t>(std::min<std::size_t>(doc.polygons.size(), 0xFFFF));
-    }
+    markPolygons(model);
+}
+
+void JsonLoader::markPolygons(Kelp &model) {
+    if (model.polygons.empty())
+        return;
+    model.tempInt = 1; // the classic polygon type
+    model.tempChar = '<';
+    model.numberOfPolygons =
+        static_cast<std::uint16_t>(std::min<std::size_t>(model.polygons.size(), 0xFFFF));
 }
 
 } // namespace kelp
