@@ -204,25 +204,6 @@ TEST(PackedParticles, APieceOffTheTopologyFailsWithOneLine) {
     }
 }
 
-// A document of one triangle followed by single primitives of the given
-// types on vertex 3 (each a packed disk reference, a soup, ...).
-JsonBytes trianglePlus(const std::vector<std::string> &types) {
-    const int n = static_cast<int>(types.size());
-    JsonBytes j;
-    documentHead(j, 4, {0, 1, 2, 3}, 1 + n);
-    j.key("attributes").arr().key("pointattributes").arr();
-    numericAttribute(j, "P", 3, std::vector<float>(12, 1.0f)).end().end();
-    j.key("primitives").arr();
-    polygonRun(j, 0, 1, 3);
-    for (const std::string &type : types) {
-        j.arr().arr().key("type").str(type).end();
-        j.arr().key("parameters").map().key("filename").str("/no/such/piece.bgeo").mapEnd();
-        j.key("vertex").i32(3).end().end();
-    }
-    j.end();
-    return j.end();
-}
-
 TEST(PackedKinds, DiskReferencesSoupsAndOtherPackedKindsAreCountedApart) {
     Kelp k;
     const JsonLoaded r =
