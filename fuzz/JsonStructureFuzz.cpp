@@ -2,14 +2,16 @@
 // stream of choices (Choices.h) from which a binary JSON geometry document is
 // built: counts, topology, attributes with values blocks of every form,
 // primitives of every polygon form, packed primitives (single and in runs,
-// fragments among them) with embedded documents under "sharedprimitivedata",
+// fragments, disk and Alembic references among them, now and then coloured
+// by primitive "Cd" or "Alpha") with embedded documents under
+// "sharedprimitivedata",
 // string-table definitions, redefinitions and undefinitions, keys in any
 // order and repeated, nested documents, and
 // gzip or the Blosc container around it. Mostly the document is what a
 // writer would produce; each choice may also bend one part of it. One choice
 // writes the document out as JSON text instead (the same tree, with blanks,
-// escapes and number spellings of its own). Whatever loads must pass the
-// model checks.
+// escapes and number spellings of its own). Loaded for the mesh or, now and
+// then, for particles; whatever loads must pass the model checks.
 #include "Choices.h"
 #include "ModelChecks.h"
 
@@ -487,6 +489,13 @@ private:
     };
     std::vector<Entry> m_entries;
 
+    bool hasPacked() const {
+        for (const Entry &e : m_entries)
+            if (e.form == 7)
+                return true;
+        return false;
+    }
+
     void primitivesFirst() {
         std::int64_t next = 0;
         const std::int64_t total = static_cast<std::int64_t>(m_shape.topology.size());
@@ -615,9 +624,10 @@ private:
     // vertex count of the entry.
     void packed(const Entry &e) {
         const bool fragment = c.oneIn(3);
-        const char *type = fragment     ? "PackedFragment"
-                           : c.oneIn(8) ? "PackedDisk"
-                                        : "PackedGeometry";
+        const char *type = fragment      ? "PackedFragment"
+                           : c.oneIn(8)  ? "PackedDisk"
+                           : c.oneIn(16) ? (c.flag() ? "AlembicRef" : "PolySoup")
+                                         : "PackedGeometry";
         static const char *const kFields[] = {"parameters", "pivot", "transform", "vertex"};
         std::vector<int> fields = {0, 1, 2, 3};
         if (c.oneIn(4))
@@ -709,6 +719,9 @@ private:
             position = position || which == 1;
             if (withP)
                 attribute("P", elements);
+            // The colours packed pieces take from their packed primitive.
+            if (which == 2 && hasPacked() && !c.oneIn(3))
+                attribute(c.flag() ? "Cd" : "Alpha", elements);
             for (std::uint32_t a = c.range(0, 3); a; --a)
                 attribute(nullptr, elements);
             d.end();
@@ -721,7 +734,8 @@ private:
                                              "id", "pscale", "Alpha", "name"};
         const std::string attrName = name ? name : c.oneIn(8) ? c.text(6) : c.pick(kNames);
         const bool isString = name ? c.oneIn(64) : c.oneIn(5);
-        const std::uint32_t size = c.oneIn(10) ? c.range(0, 9) : name ? 3 : c.range(1, 4);
+        const std::uint32_t named = name && std::string(name) == "Alpha" ? 1 : 3;
+        const std::uint32_t size = c.oneIn(10) ? c.range(0, 9) : name ? named : c.range(1, 4);
         d.arr();
         d.arr(), d.key("scope"), d.str("public"), d.key("type");
         d.str(isString ? "string" : c.oneIn(12) ? "arraydata" : "numeric");
@@ -1264,6 +1278,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     kelpfuzz::saveBuiltFile(file);
     Kelp detail;
+    // Now and then loaded for particles: packed pieces as points, not expanded.
+    if (c.oneIn(4))
+        detail.setLoadFor(KelpLoadFor::Particles);
     if (detail.loadBgeoFromMemory(file.data(), file.size(), "fuzz.bgeo") == 1)
         kelpfuzz::trapOnProblem(detail);
     return 0;

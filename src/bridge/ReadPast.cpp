@@ -21,7 +21,9 @@ ReadPastCounts readPastOf(const Kelp &geo) {
     ReadPastCounts counts;
     const SkippedPrimitives &skipped = geo.getSkippedPrimitives();
     counts.packed = skipped.packed;
+    counts.packedDisk = skipped.packedDisk;
     counts.openCurves = skipped.curves;
+    counts.soups = skipped.soups;
     counts.other = skipped.other;
     for (const PolygonData &p : geo.getPolygons())
         if (p.ids.size() < 3)
@@ -32,7 +34,9 @@ ReadPastCounts readPastOf(const Kelp &geo) {
 MString readPastLine(const ReadPastCounts &counts) {
     std::string line;
     addCount(line, counts.packed, "packed primitive", "packed primitives");
+    addCount(line, counts.packedDisk, "packed disk primitive", "packed disk primitives");
     addCount(line, counts.openCurves, "open curve", "open curves");
+    addCount(line, counts.soups, "polygon soup", "polygon soups");
     addCount(line, counts.shortPolygons, "polygon of fewer than 3 vertices",
              "polygons of fewer than 3 vertices");
     addCount(line, counts.other, "other primitive", "other primitives");

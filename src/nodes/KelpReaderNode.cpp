@@ -313,6 +313,7 @@ MStatus KelpReaderNode::computeParticles(const MPlug &plug, MDataBlock &data) {
     }
 
     std::unique_ptr<Kelp> geo(new Kelp);
+    geo->setLoadFor(KelpLoadFor::Particles);
     if (const Kelp *shown = particlesToShow(geo, in))
         status = fillParticleChannels(*shown, channels, in.mayaNames);
     outHandle.set(particleData);

@@ -269,7 +269,10 @@ TEST(JsonDocument, RunLengthCountsAndPackedDiskRunsReadPast) {
     EXPECT_EQ(pointsOf(k, 1), (std::vector<std::uint32_t>{3, 2, 1, 0}));
     EXPECT_EQ(pointsOf(k, 2), (std::vector<std::uint32_t>{0, 1, 2}));
     EXPECT_EQ(k.getNumPoints(), 4u);
-    EXPECT_EQ(k.getSkippedPrimitives().packed, 1u);
+    // A packed disk primitive is its own kind, even when its parameters
+    // name embedded geometry the file holds.
+    EXPECT_EQ(k.getSkippedPrimitives().packedDisk, 1u);
+    EXPECT_EQ(k.getSkippedPrimitives().packed, 0u);
     EXPECT_EQ(k.getSkippedPrimitives().curves, 0u);
     EXPECT_EQ(k.getSkippedPrimitives().other, 1u); // the particle system
 }

@@ -174,7 +174,9 @@ PrimitiveFacts primitiveFacts(const Kelp &model) {
             ++p.shortPolygons;
     const SkippedPrimitives &skipped = model.getSkippedPrimitives();
     p.packed = skipped.packed;
+    p.packedDisk = skipped.packedDisk;
     p.curves = skipped.curves;
+    p.soups = skipped.soups;
     p.other = skipped.other;
     return p;
 }

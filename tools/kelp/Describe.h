@@ -47,9 +47,11 @@ struct PrimitiveFacts {
     std::uint32_t polygons = 0;
     std::uint32_t shortPolygons = 0; // polygons of fewer than 3 vertices
     // What the loader read past, by kind.
-    std::uint32_t packed = 0;
-    std::uint32_t curves = 0; // open polygons and curves
-    std::uint32_t other = 0;  // particle systems, spheres, volumes, ...
+    std::uint32_t packed = 0;     // packed primitives not embedded, Alembic references
+    std::uint32_t packedDisk = 0; // packed primitives naming another file
+    std::uint32_t curves = 0;     // open polygons and curves
+    std::uint32_t soups = 0;      // polygon soups
+    std::uint32_t other = 0;      // particle systems, spheres, volumes, ...
 };
 
 const std::size_t kFirstElements = 3;

@@ -94,7 +94,9 @@ void printText(const Report &r) {
     const PrimitiveFacts p = primitiveFacts(m);
     std::string readPast;
     addCount(readPast, p.packed, "packed primitive", "packed primitives");
+    addCount(readPast, p.packedDisk, "packed disk primitive", "packed disk primitives");
     addCount(readPast, p.curves, "open curve", "open curves");
+    addCount(readPast, p.soups, "polygon soup", "polygon soups");
     addCount(readPast, p.other, "other primitive", "other primitives");
     std::string kinds;
     addCount(kinds, p.polygons, "polygon", "polygons");
@@ -205,9 +207,11 @@ void printJson(const Report &r, std::ostream &out) {
     const PrimitiveFacts p = primitiveFacts(m);
     out << ",\"primitiveKinds\":{\"polygons\":" << p.polygons
         << ",\"shortPolygons\":" << p.shortPolygons << ",\"packed\":" << p.packed
-        << ",\"openCurves\":" << p.curves << ",\"other\":" << p.other << '}';
+        << ",\"packedDisk\":" << p.packedDisk << ",\"openCurves\":" << p.curves
+        << ",\"polygonSoups\":" << p.soups << ",\"other\":" << p.other << '}';
     out << ",\"leftOut\":{\"shortPolygons\":" << p.shortPolygons << ",\"packed\":" << p.packed
-        << ",\"openCurves\":" << p.curves << ",\"otherPrimitives\":" << p.other << "}}";
+        << ",\"packedDisk\":" << p.packedDisk << ",\"openCurves\":" << p.curves
+        << ",\"polygonSoups\":" << p.soups << ",\"otherPrimitives\":" << p.other << "}}";
 }
 
 } // namespace

@@ -152,7 +152,7 @@ std::string quoted(const std::string &text) {
 }
 
 std::uint64_t skippedTotal(const SkippedPrimitives &skipped) {
-    return std::uint64_t(skipped.packed) + skipped.curves + skipped.other;
+    return skipped.total();
 }
 
 // Why one attribute of count elements cannot be saved; empty when it can.

@@ -104,7 +104,9 @@ struct JsonDocument {
     std::vector<PrimitiveSpan> primitiveSpans;
     // What was read past, by kind (see skipPrimitives).
     std::uint64_t skippedPacked = 0;
+    std::uint64_t skippedPackedDisk = 0;
     std::uint64_t skippedCurves = 0;
+    std::uint64_t skippedSoups = 0;
     std::uint64_t skippedOther = 0;
 
     // Packed geometry: how deep this document is embedded (0 for the file
@@ -114,13 +116,18 @@ struct JsonDocument {
     std::vector<PackedPiece> packed;
     std::vector<PrimitiveStrings> primitiveStrings;
     std::vector<std::pair<std::string, std::shared_ptr<JsonDocument>>> embedded;
+    // The primitive colours the move into the model gave to the polygons'
+    // vertices; the faces of packed pieces then take them from their own
+    // packed primitive.
+    std::vector<std::string> spreadColours;
 };
 
 // Embedded geometry nested deeper than this fails the load.
 const unsigned kMaxPackedDepth = 8;
 
 // Counts n primitives of the type (the definition's "type", or "Poly" for
-// open polygons) as read past, by kind: packed, curves or other.
+// open polygons) as read past, by kind: packed, packed disk, curves, polygon
+// soups or other.
 void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n);
 
 // Adds a closed polygon, the next primitive in file order.

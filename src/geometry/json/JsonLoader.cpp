@@ -37,6 +37,8 @@ bool JsonLoader::parse(Kelp &model, const unsigned char *data, std::size_t size,
                   << " polygons kept; read past " << doc.skippedPacked << " packed, "
                   << doc.skippedCurves << " curves, " << doc.skippedOther << " other primitives\n";
     fill(model, doc);
+    if (model.loadFor == KelpLoadFor::Particles)
+        return placeParticles(model, doc, error);
     ExpansionBudget budget;
     budget.limit = kExpansionPerByte * static_cast<std::uint64_t>(size);
     return expandPacked(model, doc, budget, nullptr, error);

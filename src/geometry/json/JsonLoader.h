@@ -39,11 +39,20 @@ private:
     // topology, vertex attributes in polygon vertex order, the primitive
     // colours spread over their polygons' vertices, the counts.
     static void fill(Kelp &model, JsonDocument &doc);
+    // The header counts, and what was read past by kind.
+    static void moveCounts(Kelp &model, const JsonDocument &doc);
+    // The classic polygon run fields of a model that holds polygons.
+    static void markPolygons(Kelp &model);
     // Appends the geometry of the document's packed pieces to the model
     // filled from it (JsonPacked.cpp). When polygonPrimitive is given, it
     // receives the primitive number each model polygon came from.
     static bool expandPacked(Kelp &model, JsonDocument &doc, ExpansionBudget &budget,
                              std::vector<std::uint32_t> *polygonPrimitive, std::string &error);
+    // For particles instead: each packed piece one point (a copy where two
+    // pieces stand on one point), with its packed primitive's colours where
+    // the file has no point attribute of the name; nothing is expanded
+    // (JsonPacked.cpp).
+    static bool placeParticles(Kelp &model, JsonDocument &doc, std::string &error);
 };
 
 } // namespace kelp

@@ -337,8 +337,12 @@ void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n) {
     const auto startsWith = [&](std::string_view prefix) {
         return type.substr(0, prefix.size()) == prefix;
     };
-    if (startsWith("Packed") || type == "AlembicRef")
+    if (type == "PackedDisk")
+        doc.skippedPackedDisk += n;
+    else if (startsWith("Packed") || type == "AlembicRef")
         doc.skippedPacked += n;
+    else if (type == "PolySoup")
+        doc.skippedSoups += n;
     else if (type == "NURBCurve" || type == "BezierCurve" || type == "Poly")
         doc.skippedCurves += n;
     else

@@ -85,9 +85,57 @@ AttributeData spreadOverVertices(const AttributeData &perPrimitive, const JsonDo
     return record;
 }
 
+// Whether the polygons' vertices are simply 0, 1, 2, ... in order: then
+// vertex values need no reordering.
+bool verticesInOrder(const JsonDocument &doc) {
+    std::uint64_t next = 0;
+    for (const PolygonRef &ref : doc.polygons) {
+        if (ref.listed || ref.first != next)
+            return false;
+        next = ref.first + ref.count;
+    }
+    return next == doc.vertexCount;
+}
+
+// The polygons as point lists; when order is given, it receives the file's
+// vertex number of every polygon vertex in model order. Returns the
+// vertices added.
+std::uint64_t movePolygons(std::vector<PolygonData> &polygons, const JsonDocument &doc,
+                           std::vector<std::uint32_t> *order) {
+    const std::vector<std::uint32_t> &topology = doc.topology;
+    std::uint64_t vertices = 0;
+    for (const PolygonRef &ref : doc.polygons)
+        vertices += ref.count;
+    if (order)
+        order->reserve(static_cast<std::size_t>(vertices));
+    polygons.reserve(polygons.size() + doc.polygons.size());
+    for (const PolygonRef &ref : doc.polygons) {
+        polygons.emplace_back();
+        PolygonData &polygon = polygons.back();
+        polygon.numberOfVertices = ref.count;
+        polygon.ids.resize(ref.count);
+        std::uint32_t *ids = polygon.ids.data();
+        if (ref.listed) {
+            const std::uint32_t *listed = doc.listedVertices.data() + ref.first;
+            for (std::uint32_t k = 0; k < ref.count; ++k)
+                ids[k] = topology[listed[k]];
+            if (order)
+                order->insert(order->end(), listed, listed + ref.count);
+        } else {
+            const std::uint32_t *points = topology.data() + ref.first;
+            std::copy(points, points + ref.count, ids);
+            if (order)
+                for (std::uint32_t k = 0; k < ref.count; ++k)
+                    order->push_back(static_cast<std::uint32_t>(ref.first + k));
+        }
+    }
+    return vertices;
+}
+
 } // namespace
 
-void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
+// The header counts, and what was read past by kind.
+void JsonLoader::moveCounts(Kelp &model, const JsonDocument &doc) {
     model.numberOfPoints = static_cast<std::uint32_t>(doc.pointCount);
     model.numberOfPrimitives = static_cast<std::uint32_t>(doc.primitiveCount);
     model.numberOfPointGroups = doc.pointGroupCount;
@@ -98,9 +146,16 @@ void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
     model.numberOfAttributes = doc.globalAttributeCount;
     // The classic version, should the model ever be saved.
     model.tempHeader = 5;
-    addSkipped(model.skippedPrimitives.packed, doc.skippedPacked);
-    addSkipped(model.skippedPrimitives.curves, doc.skippedCurves);
-    addSkipped(model.skippedPrimitives.other, doc.skippedOther);
+    SkippedPrimitives &skipped = model.skippedPrimitives;
+    addSkipped(skipped.packed, doc.skippedPacked);
+    addSkipped(skipped.packedDisk, doc.skippedPackedDisk);
+    addSkipped(skipped.curves, doc.skippedCurves);
+    addSkipped(skipped.soups, doc.skippedSoups);
+    addSkipped(skipped.other, doc.skippedOther);
+}
+
+void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
+    moveCounts(model, doc);
 
     model.createPointVectorAttr("P");
     AttributeData &position =
@@ -110,47 +165,9 @@ void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
     for (AttributeData &record : doc.pointAttributes)
         model.pointAttributes.push_back(std::move(record));
 
-    // Polygons, and whether their vertices are simply 0, 1, 2, ... in order
-    // (then vertex values need no reordering).
-    const std::vector<std::uint32_t> &topology = doc.topology;
-    std::uint64_t next = 0;
-    bool inOrder = true;
-    for (const PolygonRef &ref : doc.polygons) {
-        inOrder = inOrder && !ref.listed && ref.first == next;
-        next = ref.first + ref.count;
-    }
-    inOrder = inOrder && next == doc.vertexCount;
+    const bool inOrder = verticesInOrder(doc);
     std::vector<std::uint32_t> order;
-    if (!inOrder) {
-        std::uint64_t total = 0;
-        for (const PolygonRef &ref : doc.polygons)
-            total += ref.count;
-        order.reserve(static_cast<std::size_t>(total));
-    }
-    std::uint64_t vertices = 0;
-    model.polygons.reserve(model.polygons.size() + doc.polygons.size());
-    for (const PolygonRef &ref : doc.polygons) {
-        model.polygons.emplace_back();
-        PolygonData &polygon = model.polygons.back();
-        polygon.numberOfVertices = ref.count;
-        polygon.ids.resize(ref.count);
-        std::uint32_t *ids = polygon.ids.data();
-        if (ref.listed) {
-            const std::uint32_t *listed = doc.listedVertices.data() + ref.first;
-            for (std::uint32_t k = 0; k < ref.count; ++k)
-                ids[k] = topology[listed[k]];
-            if (!inOrder)
-                order.insert(order.end(), listed, listed + ref.count);
-        } else {
-            const std::uint32_t *points = topology.data() + ref.first;
-            std::copy(points, points + ref.count, ids);
-            if (!inOrder)
-                for (std::uint32_t k = 0; k < ref.count; ++k)
-                    order.push_back(static_cast<std::uint32_t>(ref.first + k));
-        }
-        vertices += ref.count;
-    }
-
+    const std::uint64_t vertices = movePolygons(model.polygons, doc, inOrder ? nullptr : &order);
     for (AttributeData &record : doc.vertexAttributes) {
         if (!inOrder) {
             gather(record.float_data, order);
@@ -159,7 +176,11 @@ void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
         }
         model.vertexAttributes.push_back(std::move(record));
     }
-    if (!doc.polygons.empty())
+
+    // Packed pieces become polygons too: their faces take the colour of
+    // their packed primitive, as the document's own polygons take theirs.
+    doc.spreadColours.clear();
+    if (!doc.polygons.empty() || !doc.packed.empty())
         for (const char *name : {"Cd", "Alpha"}) {
             const AttributeData *perPrimitive = primitiveRecord(doc, name);
             if (!perPrimitive || model.attrExists(name, "VERTEX") >= 0 ||
@@ -167,15 +188,20 @@ void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
                 continue;
             model.vertexAttributes.push_back(spreadOverVertices(*perPrimitive, doc, vertices));
             ++model.numberOfVertexAttributes;
+            doc.spreadColours.push_back(name);
         }
 
     model.numberOfVertices = static_cast<std::uint32_t>(vertices);
-    if (!doc.polygons.empty()) {
-        model.tempInt = 1; // the classic polygon type
-        model.tempChar = '<';
-        model.numberOfPolygons =
-            static_cast<std::uint16_t>(std::min<std::size_t>(doc.polygons.size(), 0xFFFF));
-    }
+    markPolygons(model);
+}
+
+void JsonLoader::markPolygons(Kelp &model) {
+    if (model.polygons.empty())
+        return;
+    model.tempInt = 1; // the classic polygon type
+    model.tempChar = '<';
+    model.numberOfPolygons =
+        static_cast<std::uint16_t>(std::min<std::size_t>(model.polygons.size(), 0xFFFF));
 }
 
 } // namespace kelp
