@@ -114,7 +114,8 @@ TEST(JsonRoundTrip, EveryRealFileComesBackThroughBinaryGzipAndBlosc) {
             ++compared;
         }
     }
-    EXPECT_EQ(compared, 3 * static_cast<int>(names.size()));
+    const int forms = KELP_WITH_BLOSC ? 3 : 2;
+    EXPECT_EQ(compared, forms * static_cast<int>(names.size()));
 }
 
 TEST(JsonRoundTrip, MeshExportDetailComesBackFromEveryForm) {
