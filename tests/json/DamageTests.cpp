@@ -181,6 +181,7 @@ TEST(JsonDamage, DocumentsMissingWhatTheModelNeeds) {
 }
 
 TEST(JsonDamage, DamagedBloscContainers) {
+    KELP_NEEDS_BLOSC();
     const Bytes plain = twoTriangles().bytes();
     const Bytes good = bloscContainer(plain, 128);
     ASSERT_GT(good.size(), 12u + 16u * 3);

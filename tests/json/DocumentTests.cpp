@@ -293,6 +293,7 @@ TEST(JsonDocument, BigEndianDocument) {
 }
 
 TEST(JsonContainers, GzipAndBloscHoldTheSameDocument) {
+    KELP_NEEDS_BLOSC();
     const Bytes plain = twoTriangles().bytes();
     Kelp a, b, c, d;
     ASSERT_EQ(loadJson(a, plain).result, 1);
@@ -311,6 +312,7 @@ TEST(JsonContainers, GzipAndBloscHoldTheSameDocument) {
 }
 
 TEST(JsonContainers, LoadBgeoRoutesEveryContainerHere) {
+    KELP_NEEDS_BLOSC();
     const Bytes plain = twoTriangles().bytes();
     JsonBytes big;
     big.bigEndian();

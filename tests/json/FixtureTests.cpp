@@ -91,6 +91,7 @@ void expectSameModel(const Kelp &a, const Kelp &b) {
 } // namespace
 
 TEST(JsonFixtures, QuadMeshWithVertexNormalsAndUVs) {
+    KELP_NEEDS_BLOSC();
     REQUIRE_JSON_FIXTURES();
     FileLoad f(fixture("labs_trim_texture_h185.bgeo.sc"));
     ASSERT_EQ(f.result, 1) << f.err;
@@ -114,6 +115,7 @@ TEST(JsonFixtures, QuadMeshWithVertexNormalsAndUVs) {
 }
 
 TEST(JsonFixtures, MixedPolygonSizesFromRunLengthCounts) {
+    KELP_NEEDS_BLOSC();
     REQUIRE_JSON_FIXTURES();
     FileLoad f(fixture("labs_cylinder_generator_h185.bgeo.sc"));
     ASSERT_EQ(f.result, 1) << f.err;
@@ -132,6 +134,7 @@ TEST(JsonFixtures, MixedPolygonSizesFromRunLengthCounts) {
 }
 
 TEST(JsonFixtures, FourChunksWithConstantPages) {
+    KELP_NEEDS_BLOSC();
     REQUIRE_JSON_FIXTURES();
     FileLoad f(fixture("labs_uv_visualize_4chunks_h185.bgeo.sc"));
     ASSERT_EQ(f.result, 1) << f.err;
@@ -163,6 +166,7 @@ TEST(JsonFixtures, FourChunksWithConstantPages) {
 // a colour of its own; the 18972 quads after them have no material and are
 // red. Every vertex of a quad shows its quad's colour.
 TEST(JsonFixtures, PrimitiveColoursReachEveryVertexOfTheirQuad) {
+    KELP_NEEDS_BLOSC();
     REQUIRE_JSON_FIXTURES();
     FileLoad f(fixture("labs_uv_visualize_4chunks_h185.bgeo.sc"));
     ASSERT_EQ(f.result, 1) << f.err;
@@ -200,6 +204,7 @@ TEST(JsonFixtures, PrimitiveColoursReachEveryVertexOfTheirQuad) {
 }
 
 TEST(JsonFixtures, OneBigPolygonWithPointNormals) {
+    KELP_NEEDS_BLOSC();
     REQUIRE_JSON_FIXTURES();
     FileLoad f(fixture("labs_extract_silhouette_ngon_h185.bgeo.sc"));
     ASSERT_EQ(f.result, 1) << f.err;
@@ -212,6 +217,7 @@ TEST(JsonFixtures, OneBigPolygonWithPointNormals) {
 }
 
 TEST(JsonFixtures, OpenCurvesAndSkeletonsHaveNoPolygons) {
+    KELP_NEEDS_BLOSC();
     REQUIRE_JSON_FIXTURES();
     FileLoad curves(fixture("labs_edge_group_to_curve_h185.bgeo.sc"));
     ASSERT_EQ(curves.result, 1) << curves.err;
@@ -236,6 +242,7 @@ TEST(JsonFixtures, OpenCurvesAndSkeletonsHaveNoPolygons) {
 }
 
 TEST(JsonFixtures, PackedPiecesAreExpandedInPlace) {
+    KELP_NEEDS_BLOSC();
     REQUIRE_JSON_FIXTURES();
     FileLoad f(fixture("labs_physics_painter_packed_h185.bgeo.sc"));
     ASSERT_EQ(f.result, 1) << f.err;
@@ -309,6 +316,7 @@ TEST(JsonFixtures, GzipBox) {
 }
 
 TEST(JsonFixtures, CruiserPlainAndBloscLoadIdentical) {
+    KELP_NEEDS_BLOSC();
     REQUIRE_JSON_FIXTURES();
     FileLoad plain(fixture("splish_cruiser_h195.bgeo"));
     FileLoad packed(fixture("splish_cruiser_h195.bgeo.sc"));

@@ -18,6 +18,8 @@ TEST(JsonFuzzRegressions, TheSeedCorpusLoads) {
     std::vector<std::string> seeds = filesIn(KELP_FUZZ_CORPUS_JSON);
     EXPECT_FALSE(seeds.empty());
     for (const std::string &path : seeds) {
+        if (passOverWithoutBlosc(path))
+            continue;
         Kelp k;
         JsonLoaded r = loadJson(k, readFileBytes(path), path);
         EXPECT_EQ(r.result, 1) << path << ": " << r.err;

@@ -184,6 +184,7 @@ TEST(JsonText, BlanksAndMapsAnywhere) {
 }
 
 TEST(JsonText, InsideGzipAndBlosc) {
+    KELP_NEEDS_BLOSC();
     Kelp a, b;
     JsonLoaded gz = loadJson(a, gzipped(triangle()), "t.geo.gz");
     ASSERT_EQ(gz.result, 1) << gz.err;

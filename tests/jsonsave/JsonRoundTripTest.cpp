@@ -71,7 +71,7 @@ std::vector<std::string> fixtureNames() {
     if (DIR *dir = ::opendir(KELP_FIXTURES_JSON)) {
         while (dirent *e = ::readdir(dir)) {
             const std::string name = e->d_name;
-            if (name.find(".bgeo") != std::string::npos)
+            if (name.find(".bgeo") != std::string::npos && !passOverWithoutBlosc(name))
                 names.push_back(name);
         }
         ::closedir(dir);
@@ -99,6 +99,8 @@ TEST(JsonRoundTrip, EveryRealFileComesBackThroughBinaryGzipAndBlosc) {
             continue;
         }
         for (const char *ending : {".bgeo", ".bgeo.gz", ".bgeo.sc"}) {
+            if (passOverWithoutBlosc(ending))
+                continue;
             SCOPED_TRACE(ending);
             const std::string path = dir / (name + ending);
             testing::internal::CaptureStderr();
@@ -112,7 +114,8 @@ TEST(JsonRoundTrip, EveryRealFileComesBackThroughBinaryGzipAndBlosc) {
             ++compared;
         }
     }
-    EXPECT_EQ(compared, 3 * static_cast<int>(names.size()));
+    const int forms = KELP_WITH_BLOSC ? 3 : 2;
+    EXPECT_EQ(compared, forms * static_cast<int>(names.size()));
 }
 
 TEST(JsonRoundTrip, MeshExportDetailComesBackFromEveryForm) {
@@ -133,6 +136,8 @@ TEST(JsonRoundTrip, MeshExportDetailComesBackFromEveryForm) {
     for (const KelpFormat format : {KelpFormat::Classic, KelpFormat::Json})
         for (const char *name : {"m.bgeo", "m.bgeo.gz", "m.bgeo.sc", "m.geo", "m.geo.gz",
                                  "m.bhclassic", "m.hclassic"}) {
+            if (passOverWithoutBlosc(name))
+                continue;
             SCOPED_TRACE(std::string(name) + (format == KelpFormat::Json ? " json" : " classic"));
             testing::internal::CaptureStderr();
             ASSERT_EQ(k.saveBgeo(dir / name, format), 1);

@@ -3,16 +3,19 @@
 #ifndef KELP_TESTS_JSONSAVEHELPERS_H
 #define KELP_TESTS_JSONSAVEHELPERS_H
 
+#include "NeedsBlosc.h"
+#include "ScratchFolder.h"
+
 #include <Kelp>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
-#include <unistd.h>
 
 namespace kelptest {
 
@@ -39,17 +42,18 @@ inline std::vector<unsigned char> readWhole(const std::string &path) {
 }
 
 inline bool exists(const std::string &path) {
-    return ::access(path.c_str(), F_OK) == 0;
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
 }
 
 // A directory of its own for each test, removed afterwards with what is in it.
 class ScratchDir {
 public:
-    ScratchDir() {
-        char pattern[] = "/tmp/kelp-jsonsave-XXXXXX";
-        m_path = ::mkdtemp(pattern);
+    ScratchDir() : m_path(makeScratchFolder("kelp-jsonsave-")) {}
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
     }
-    ~ScratchDir() { std::system(("rm -rf '" + m_path + "'").c_str()); }
     std::string operator/(const std::string &name) const { return m_path + "/" + name; }
 
 private:

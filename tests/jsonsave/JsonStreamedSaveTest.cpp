@@ -14,6 +14,9 @@
 
 #include <algorithm>
 #include <cstring>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace kelptest {
 namespace {
@@ -64,7 +67,7 @@ Saved save(Kelp &k, const std::string &path) {
     return s;
 }
 
-std::string lastLine(std::string text) {
+[[maybe_unused]] std::string lastLine(std::string text) {
     if (!text.empty() && text.back() == '\n')
         text.pop_back();
     const std::size_t at = text.rfind('\n');
@@ -129,6 +132,8 @@ TEST(JsonStreamedSave, EveryFormIsTheDocumentMadeWhole) {
     }
     {
         SCOPED_TRACE(".bgeo.sc");
+        if (!KELP_WITH_BLOSC)
+            return;
         ASSERT_EQ(save(k, dir / "grid.bgeo.sc").result, 1);
         const std::vector<unsigned char> file = readWhole(dir / "grid.bgeo.sc");
         kelp::ByteBuffer unpacked;
@@ -145,6 +150,8 @@ TEST(JsonStreamedSave, EveryFormIsTheDocumentMadeWhole) {
     }
 }
 
+// A device behind a link: what Linux has.
+#ifndef _WIN32
 TEST(JsonStreamedSave, WriteFailingPartWayFailsTheSave) {
     if (::access("/dev/full", W_OK) != 0)
         GTEST_SKIP() << "no writable /dev/full";
@@ -159,6 +166,7 @@ TEST(JsonStreamedSave, WriteFailingPartWayFailsTheSave) {
         EXPECT_NE(lastLine(s.err).find("No space left on device"), std::string::npos) << s.err;
     }
 }
+#endif
 
 } // namespace
 } // namespace kelptest

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <limits>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace kelptest {
 namespace {

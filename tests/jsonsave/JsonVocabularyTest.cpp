@@ -101,7 +101,7 @@ std::vector<std::string> binaryFixtures() {
     if (DIR *dir = ::opendir(KELP_FIXTURES_JSON)) {
         while (dirent *e = ::readdir(dir)) {
             const std::string name = e->d_name;
-            if (name.find(".bgeo") != std::string::npos)
+            if (name.find(".bgeo") != std::string::npos && !passOverWithoutBlosc(name))
                 names.push_back(std::string(KELP_FIXTURES_JSON) + "/" + name);
         }
         ::closedir(dir);
@@ -125,6 +125,7 @@ void expectSubset(const std::set<T> &mine, const std::set<T> &real, const char *
 } // namespace
 
 TEST(JsonVocabulary, WriterUsesOnlyKeysTokensAndElementTypesOfRealFiles) {
+    KELP_NEEDS_BLOSC(); // several of the real files are .bgeo.sc
     const std::vector<std::string> fixtures = binaryFixtures();
     if (fixtures.empty())
         GTEST_SKIP() << "no real files in " << KELP_FIXTURES_JSON;

@@ -55,7 +55,7 @@ TEST(ClassicFindings, WideIndicesAt65533PointsNameTheirPoints) {
 
 // The kept files are these, byte for byte (gzip-wrapped where large).
 TEST(ClassicFindings, TheKeptFilesAreTheseFindings) {
-    const std::string dir = KELP_FUZZ_REGRESSIONS;
+    const std::string dir = KELP_FUZZ_REGRESSIONS_CLASSIC;
     EXPECT_EQ(readFileBytes(dir + "/dictionary-entry-named-P-beside-position.bgeo"),
               dictionaryEntryNamedP().bytes());
     Kelp fromKept;

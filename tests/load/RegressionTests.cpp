@@ -10,14 +10,14 @@ namespace {
 using namespace kelptest;
 
 TEST(FuzzRegressions, EachFindingGivesACleanResult) {
-    const std::vector<std::string> findings = filesIn(KELP_FUZZ_REGRESSIONS);
+    const std::vector<std::string> findings = filesIn(KELP_FUZZ_REGRESSIONS_CLASSIC);
     EXPECT_GE(findings.size(), 2u);
     for (const std::string &path : findings)
         expectCleanResult(readFileBytes(path), path);
 }
 
 TEST(FuzzRegressions, TheSeedCorpusLoads) {
-    std::vector<std::string> seeds = filesIn(KELP_FUZZ_CORPUS);
+    std::vector<std::string> seeds = filesIn(KELP_FUZZ_CORPUS_CLASSIC);
     EXPECT_FALSE(seeds.empty());
     for (const std::string &path : seeds) {
         Bytes bytes = readFileBytes(path);

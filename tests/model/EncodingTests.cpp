@@ -10,6 +10,13 @@ namespace {
 
 typedef Imath::Vec3<float> V3;
 
+// Float exponents have three digits in the Windows build (1e-007).
+#ifdef _WIN32
+const bool kWindows = true;
+#else
+const bool kWindows = false;
+#endif
+
 std::string hexOf(const std::string &bytes) {
     static const char digits[] = "0123456789ABCDEF";
     std::string text;
@@ -59,12 +66,12 @@ TEST(Encoding, BinaryFormsAreBigEndian) {
 TEST(Encoding, TextFormsFollowTheStreamDefaults) {
     EXPECT_EQ(text(0.1f), "0.1");
     EXPECT_EQ(text(0.5f), "0.5");
-    EXPECT_EQ(text(1e-7f), "1e-07");
-    EXPECT_EQ(text(1e8f), "1e+08");
-    EXPECT_EQ(text(123456789.0f), "1.23457e+08");
+    EXPECT_EQ(text(1e-7f), kWindows ? "1e-007" : "1e-07");
+    EXPECT_EQ(text(1e8f), kWindows ? "1e+008" : "1e+08");
+    EXPECT_EQ(text(123456789.0f), kWindows ? "1.23457e+008" : "1.23457e+08");
     EXPECT_EQ(text(-0.0f), "-0");
     EXPECT_EQ(text(100000.0f), "100000");
-    EXPECT_EQ(text(1000000.0f), "1e+06");
+    EXPECT_EQ(text(1000000.0f), kWindows ? "1e+006" : "1e+06");
     EXPECT_EQ(text<std::int32_t>(-42), "-42");
     EXPECT_EQ(text<std::uint32_t>(4294967295u), "4294967295");
     EXPECT_EQ(text<std::int16_t>(-32768), "-32768");
@@ -116,37 +123,7 @@ TEST(Encoding, TextDoesNotFollowTheProcessLocale) {
     EXPECT_EQ(numberText(2.75f), "2.75");
 }
 
-TEST(Encoding, ReadersDecodeBigEndian) {
-    std::string bytes("\x00\x00\x00\x01"
-                      "\x3F\x80\x00\x00"
-                      "\xFF\xFE"
-                      "\x3F\x80\x00\x00\x40\x20\x00\x00\xC0\x40\x00\x00"
-                      "<"
-                      "a\0b",
-                      26);
-    std::istringstream in(bytes);
-    std::int32_t i = 0;
-    float f = 0;
-    std::int16_t s = 0;
-    V3 v;
-    char ch = 0;
-    std::string str = "old";
-    readSwitchEndian(in, i, "");
-    readSwitchEndian(in, f, "");
-    readSwitchEndian(in, s, "");
-    readVectorSwitchEndian(in, v, "");
-    readChar(in, ch, "");
-    readString(in, str, 3, "");
-    EXPECT_EQ(i, 1);
-    EXPECT_EQ(f, 1.0f);
-    EXPECT_EQ(s, -2);
-    EXPECT_EQ(v, V3(1, 2.5f, -3));
-    EXPECT_EQ(ch, '<');
-    EXPECT_EQ(str, "a");
-    std::istringstream empty("");
-    readString(empty, str, -5, "");
-    EXPECT_EQ(str, "");
-
+TEST(Encoding, EndianSwitchReversesTheBytes) {
     std::uint16_t u = 0x1234;
     endianSwitch(u);
     EXPECT_EQ(u, 0x3412);
@@ -156,16 +133,12 @@ TEST(Encoding, ReadersDecodeBigEndian) {
 }
 
 TEST(Encoding, TraceShowsLabelAndValue) {
-    std::string bytes("\x00\x00\x00\x03\x3F\x80\x00\x00\x40\x20\x00\x00\xC0\x40\x00\x00", 16);
-    std::istringstream in(bytes);
     std::ostringstream out;
     testing::internal::CaptureStderr();
     {
         TraceOn on;
-        std::uint32_t n;
-        readSwitchEndian(in, n, "\nNPoints  ");
-        V3 v;
-        readVectorSwitchEndian(in, v, "P: ");
+        writeSwitchEndian(out, std::uint32_t(3), "\nNPoints  ", 1, 0);
+        writeVectorSwitchEndian(out, V3(1, 2.5f, -3), "P: ", 1);
         writeSwitchEndian(out, 0.5f, " w ", 1, 0);
         writeVectorSwitchEndian(out, V3(0.5f, 1, 0), "N: ", 1);
         writeChar(out, '<', " ");

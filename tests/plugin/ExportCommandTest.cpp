@@ -22,7 +22,7 @@ Names filesIn(const std::string &dir) {
     Names names;
     for (const fs::directory_entry &e : fs::recursive_directory_iterator(dir))
         if (e.is_regular_file())
-            names.push_back(fs::relative(e.path(), dir).string());
+            names.push_back(fs::relative(e.path(), dir).generic_string());
     std::sort(names.begin(), names.end());
     return names;
 }

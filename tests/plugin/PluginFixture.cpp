@@ -57,7 +57,7 @@ std::string HostScenario::scratchDir() {
                                  info->test_suite_name() + "-" + info->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    return dir.string();
+    return dir.generic_string(); // '/' also on Windows: '\\' starts an escape in a script
 }
 
 void KelpScenario::SetUp() {

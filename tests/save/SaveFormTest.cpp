@@ -158,6 +158,8 @@ TEST(SaveTrace, TextShowsEachValueOnce) {
                    " 1\n 3 < 0 1 2\n");
 }
 
+// Modes and the umask: what POSIX systems have.
+#ifndef _WIN32
 TEST(SavePermissions, FollowTheUmask) {
     ScratchDir dir;
     Kelp k;
@@ -174,6 +176,7 @@ TEST(SavePermissions, FollowTheUmask) {
         EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask) << std::oct << mask;
     }
 }
+#endif
 
 // A numeric punctuation with a comma, as a host in a German locale has.
 class CommaDecimal : public std::numpunct<char> {

@@ -3,6 +3,8 @@
 #ifndef KELP_TESTS_SAVE_SAVETESTSUPPORT_H
 #define KELP_TESTS_SAVE_SAVETESTSUPPORT_H
 
+#include "ScratchFolder.h"
+
 #include <Kelp>
 
 #include <algorithm>
@@ -24,15 +26,7 @@ typedef Imath::Vec3<float> V3f;
 // A fresh folder, removed with everything in it at the end of the test.
 class ScratchDir {
 public:
-    ScratchDir() {
-        const char *base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/kelp-save-XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        if (!mkdtemp(name.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = name.data();
-    }
+    ScratchDir() : m_path(kelptest::makeScratchFolder("kelp-save-")) {}
     ~ScratchDir() {
         std::error_code ec;
         std::filesystem::remove_all(m_path, ec);

@@ -2,6 +2,10 @@
 
 #include <malloc.h>
 
+#ifdef _WIN32
+#define malloc_usable_size _msize
+#endif
+
 #include <atomic>
 #include <cstdlib>
 #include <new>

@@ -3,15 +3,32 @@
 // Basic types, version and export macros of the stand-in host interface.
 #include <cstddef>
 
+// The Windows interface is the 2009 one.
+#if defined(_WIN32)
+#define MAYA_API_VERSION 200900
+#define MAYA_APP_VERSION 2009
+#else
 #define MAYA_API_VERSION 201000
 #define MAYA_APP_VERSION 2010
+#endif
 
 #if defined(_WIN32)
 #define DLL_PUBLIC
-#define PLUGIN_EXPORT _declspec(dllexport)
-#define OPENMAYA_EXPORT _declspec(dllimport)
-#define OPENMAYAUI_EXPORT _declspec(dllimport)
-#define OPENMAYAANIM_EXPORT _declspec(dllimport)
+// With MinGW the plug-in's module-definition file names its exports (the
+// entry points under their bare names); elsewhere the linker is told.
+#if defined(__MINGW32__)
+#define PLUGIN_EXPORT
+#else
+#define PLUGIN_EXPORT __declspec(dllexport)
+#endif
+// The stand-in library exports its classes while it is being built.
+#if defined(OpenMaya_EXPORTS)
+#define OPENMAYA_EXPORT __declspec(dllexport)
+#else
+#define OPENMAYA_EXPORT __declspec(dllimport)
+#endif
+#define OPENMAYAUI_EXPORT OPENMAYA_EXPORT
+#define OPENMAYAANIM_EXPORT OPENMAYA_EXPORT
 #else
 #define DLL_PUBLIC __attribute__((visibility("default")))
 #define PLUGIN_EXPORT DLL_PUBLIC

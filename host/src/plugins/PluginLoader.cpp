@@ -6,8 +6,12 @@
 #include <maya/MGlobal.h>
 #include <maya/MString.h>
 
-#include <dlfcn.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +51,42 @@ Loaded *find(const std::string &name) {
     return nullptr;
 }
 
+// The system's library calls: the file name suffix, the separator of the
+// search path, opening, looking up and closing.
+#ifdef _WIN32
+const char *const kSuffix = ".mll";
+const char kPathSeparator = ';';
+void *openLibrary(const std::string &path, std::string &why) {
+    HMODULE module = ::LoadLibraryA(path.c_str());
+    if (!module)
+        why = "error " + std::to_string(::GetLastError());
+    return reinterpret_cast<void *>(module);
+}
+void *findSymbol(void *handle, const std::string &name) {
+    return reinterpret_cast<void *>(::GetProcAddress(static_cast<HMODULE>(handle), name.c_str()));
+}
+void closeLibrary(void *handle) {
+    ::FreeLibrary(static_cast<HMODULE>(handle));
+}
+#else
+const char *const kSuffix = ".so";
+const char kPathSeparator = ':';
+void *openLibrary(const std::string &path, std::string &why) {
+    void *handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char *error = ::dlerror();
+        why = error ? error : "";
+    }
+    return handle;
+}
+void *findSymbol(void *handle, const std::string &name) {
+    return ::dlsym(handle, name.c_str());
+}
+void closeLibrary(void *handle) {
+    ::dlclose(handle);
+}
+#endif
+
 bool isFile(const std::string &path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -65,7 +105,7 @@ std::string resolve(const std::string &pathOrName) {
         baseName(pathOrName).size() != pathOrName.substr(pathOrName.rfind('/') + 1).size();
     std::vector<std::string> tries = {pathOrName};
     if (!hasExt)
-        tries.push_back(pathOrName + ".so");
+        tries.push_back(pathOrName + kSuffix);
     if (pathOrName.find('/') != std::string::npos) {
         for (const std::string &t : tries)
             if (isFile(t))
@@ -77,7 +117,7 @@ std::string resolve(const std::string &pathOrName) {
         std::string s = env;
         size_t start = 0;
         while (start <= s.size()) {
-            size_t colon = s.find(':', start);
+            size_t colon = s.find(kPathSeparator, start);
             if (colon == std::string::npos)
                 colon = s.size();
             if (colon > start)
@@ -96,6 +136,21 @@ std::string mangled(const char *function) {
     const char *ns = KELP_STR(OPENMAYA_MAJOR_NAMESPACE);
     return "_Z" + std::to_string(std::strlen(function)) + function + "N" +
            std::to_string(std::strlen(ns)) + ns + "7MObjectE";
+}
+
+// On Linux the entry points have C++ linkage: their names carry the argument
+// type (a plug-in built against headers without the namespace has the plain
+// form). Windows plug-ins export them under their bare names.
+void *entryPoint(void *handle, const char *function) {
+#ifdef _WIN32
+    return findSymbol(handle, function);
+#else
+    void *entry = findSymbol(handle, mangled(function));
+    if (!entry)
+        entry = findSymbol(handle,
+                           "_Z" + std::to_string(std::strlen(function)) + function + "7MObject");
+    return entry;
+#endif
 }
 
 bool enter(Loaded &p, std::string &error) {
@@ -132,40 +187,32 @@ bool loadPluginFile(const std::string &pathOrName, bool quiet, std::string &name
         error = "Plug-in '" + pathOrName + "' was not found.";
         return false;
     }
-    void *handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string why;
+    void *handle = openLibrary(path, why);
     if (!handle) {
-        const char *why = ::dlerror();
-        error = "Unable to dynamically load : " + path + (why ? std::string("\n") + why : "");
+        error = "Unable to dynamically load : " + path + (why.empty() ? "" : "\n" + why);
         return false;
     }
     Loaded p;
     p.info.name = name;
     p.info.path = path;
     p.handle = handle;
-    // Entry points have C++ linkage: their names carry the argument type. A
-    // plug-in built against headers without the namespace uses the plain form.
-    const char *plainInit = "_Z16initializePlugin7MObject";
-    const char *plainUninit = "_Z18uninitializePlugin7MObject";
-    void *init = ::dlsym(handle, initializePluginSymbol().c_str());
-    if (!init)
-        init = ::dlsym(handle, plainInit);
-    void *uninit = ::dlsym(handle, uninitializePluginSymbol().c_str());
-    if (!uninit)
-        uninit = ::dlsym(handle, plainUninit);
+    void *init = entryPoint(handle, "initializePlugin");
+    void *uninit = entryPoint(handle, "uninitializePlugin");
     if (!init || !uninit) {
-        ::dlclose(handle);
+        closeLibrary(handle);
         error = "Plug-in '" + path + "' has no " +
                 (init ? "uninitializePlugin" : "initializePlugin") + " function";
         return false;
     }
     p.initialize = reinterpret_cast<PluginEntry>(init);
     p.uninitialize = reinterpret_cast<PluginEntry>(uninit);
-    if (const char *version = static_cast<const char *>(::dlsym(handle, "MApiVersion")))
+    if (const char *version = static_cast<const char *>(findSymbol(handle, "MApiVersion")))
         p.info.apiVersion = version;
     else
         MGlobal::displayWarning(MString(("Plug-in '" + name + "' exports no MApiVersion").c_str()));
     if (!enter(p, error)) {
-        ::dlclose(handle);
+        closeLibrary(handle);
         return false;
     }
     plugins().push_back(p);

@@ -48,37 +48,6 @@ std::string floatText(float value, int exponentDigits) {
     return text;
 }
 
-void readChar(std::istream &fileHandle, char &value, const char *label) {
-    fileHandle.read(&value, 1);
-    if (traceOn())
-        std::cerr << label << value;
-}
-
-void readVectorSwitchEndian(std::istream &fileHandle, Imath::Vec3<float> &value,
-                            const char *label) {
-    float xyz[3] = {value.x, value.y, value.z};
-    for (float &c : xyz) {
-        fileHandle.read(reinterpret_cast<char *>(&c), sizeof(float));
-        endianSwitch(c);
-    }
-    value.setValue(xyz[0], xyz[1], xyz[2]);
-    if (traceOn())
-        std::cerr << label << '(' << value.x << ' ' << value.y << ' ' << value.z << ')';
-}
-
-void readString(std::istream &fileHandle, std::string &str, std::int16_t nameLength,
-                const char *label) {
-    str.clear();
-    if (nameLength > 0) {
-        std::string bytes(static_cast<std::size_t>(nameLength), '\0');
-        fileHandle.read(&bytes[0], nameLength);
-        bytes.resize(static_cast<std::size_t>(fileHandle.gcount()));
-        str.assign(bytes.c_str());
-    }
-    if (traceOn())
-        std::cerr << label << str;
-}
-
 void writeString(std::ostream &fileHandle, const std::string &str, int nameLength,
                  const char *label) {
     std::size_t n = nameLength < 0 ? 0 : static_cast<std::size_t>(nameLength);

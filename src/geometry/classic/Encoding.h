@@ -1,10 +1,9 @@
-// Value encoders and decoders: move one value between a stream and the
-// detail, as big-endian binary or as decimal text, echoing it to the trace
-// (standard error) while global_doDebug is 1.
+// Value encoders: write one value of the detail to a stream, as big-endian
+// binary or as decimal text, echoing it to the trace (standard error) while
+// global_doDebug is 1.
 //
 // These are the one-value-at-a-time forms, used where the trace is wanted;
-// the bulk paths of the loader and the savers produce the same bytes without
-// them.
+// the bulk paths of the savers produce the same bytes without them.
 #ifndef KELP_GEOMETRY_ENCODING_H
 #define KELP_GEOMETRY_ENCODING_H
 
@@ -56,23 +55,6 @@ const int kExponentDigits = 3;
 #else
 const int kExponentDigits = 2;
 #endif
-
-// ---- readers -------------------------------------------------------------
-
-template <typename T>
-inline void readSwitchEndian(std::istream &fileHandle, T &value, const char *label) {
-    fileHandle.read(reinterpret_cast<char *>(&value), sizeof(T));
-    endianSwitch(value);
-    if (traceOn())
-        std::cerr << label << value;
-}
-
-void readChar(std::istream &fileHandle, char &value, const char *label);
-void readVectorSwitchEndian(std::istream &fileHandle, Imath::Vec3<float> &value, const char *label);
-// Reads nameLength raw bytes; str becomes the text up to the first zero byte.
-// A negative length reads nothing and gives an empty string.
-void readString(std::istream &fileHandle, std::string &str, std::int16_t nameLength,
-                const char *label);
 
 // ---- writers -------------------------------------------------------------
 

@@ -1,6 +1,6 @@
 // Trace policies for the loader. One parse serves both: with NoTrace every
 // call inlines to nothing, with Trace each value is echoed to standard error
-// after its label, as the value readers of Encoding.h print them.
+// after its label, as the value encoders of Encoding.h echo them.
 #ifndef KELP_GEOMETRY_LOADTRACE_H
 #define KELP_GEOMETRY_LOADTRACE_H
 

@@ -47,9 +47,38 @@ int syncFile(int fd) {
 int closeFile(int fd) {
     return _close(fd);
 }
+// Writes the finished file into the target itself, truncated first.
+bool copyOver(const std::string &from, const std::string &to) {
+    const int in = _open(from.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (in < 0)
+        return false;
+    const int out = _open(to.c_str(), _O_WRONLY | _O_TRUNC | _O_BINARY | _O_NOINHERIT);
+    bool ok = out >= 0;
+    static char buffer[1 << 16];
+    while (ok) {
+        const int n = _read(in, buffer, sizeof buffer);
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        ok = _write(out, buffer, static_cast<unsigned int>(n)) == n;
+    }
+    if (out >= 0)
+        ok = (_commit(out) == 0) & (_close(out) == 0) & ok;
+    _close(in);
+    return ok;
+}
+// A target that another program holds open without letting it be renamed
+// over (as most Windows programs open files) cannot be replaced by the
+// rename; it is then written in place, as a save that truncates it would be.
 int replaceFile(const std::string &from, const std::string &to) {
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return 0;
+    const DWORD why = GetLastError();
+    if ((why == ERROR_ACCESS_DENIED || why == ERROR_SHARING_VIOLATION) && copyOver(from, to)) {
+        std::remove(from.c_str());
+        return 0;
+    }
     errno = EACCES;
     return -1;
 }
