@@ -6,6 +6,7 @@ add_executable(kelp_host_command_tests
     CommandErrorsTest.cpp
     InterpreterTest.cpp
     ModifierTest.cpp
+    PluginCommandErrorsTest.cpp
     PluginTest.cpp
     ScriptLexerTest.cpp
     SelectModesTest.cpp
