@@ -4,6 +4,7 @@
 add_executable(kelp_host_command_tests
     ArgParsingTest.cpp
     CommandErrorsTest.cpp
+    HierarchyCommandsTest.cpp
     InterpreterTest.cpp
     ModifierTest.cpp
     PluginCommandErrorsTest.cpp
