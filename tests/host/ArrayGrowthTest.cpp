@@ -1,6 +1,7 @@
 // The host's arrays: growth and shrinking, insert and remove at the edges,
 // the C-array constructors and get() in either precision, copies that own
 // their data, and the refusals (an index past the end changes nothing).
+#include <maya/MColorArray.h>
 #include <maya/MDoubleArray.h>
 #include <maya/MFloatArray.h>
 #include <maya/MFloatPointArray.h>
@@ -246,4 +247,31 @@ TEST(ArrayGrowth, PrintsItsElements) {
     v.append(MFloatVector(0, 1, 0));
     v.append(MFloatVector(1, 0, 0));
     EXPECT_EQ(printed(v), "[[0, 1, 0], [1, 0, 0]]");
+}
+
+TEST(ArrayGrowth, ColoursAreOpaqueUnlessGivenAnAlpha) {
+    EXPECT_EQ(MColor(), MColor(0, 0, 0, 1));
+    EXPECT_EQ(MColor(0.5f, 0.25f).b, 0.0f);
+    EXPECT_EQ(MColor(0.5f, 0.25f).a, 1.0f);
+    const float rgb[3] = {0.1f, 0.2f, 0.3f};
+    MColor c(rgb);
+    EXPECT_EQ(c.a, 1.0f);
+    EXPECT_EQ(c[2], 0.3f);
+    EXPECT_EQ(c(3), 1.0f);
+    c[3] = 0.5f;
+    EXPECT_EQ(c.a, 0.5f);
+    EXPECT_NE(c, MColor(rgb));
+    float back[3];
+    ASSERT_TRUE(c.get(back));
+    EXPECT_EQ(back[1], 0.2f);
+
+    MColorArray colors(2, MColor(1, 0, 0));
+    ASSERT_TRUE(colors.setLength(3));
+    EXPECT_EQ(colors[0], MColor(1, 0, 0, 1));
+    EXPECT_EQ(colors[2], MColor()); // grown colours are opaque black
+    ASSERT_TRUE(colors.insert(MColor(0, 1, 0, 0.5f), 1));
+    EXPECT_EQ(colors[1].a, 0.5f);
+    EXPECT_EQ(colors.length(), 4u);
+    ASSERT_TRUE(colors.remove(0));
+    EXPECT_EQ(colors[0], MColor(0, 1, 0, 0.5f));
 }
