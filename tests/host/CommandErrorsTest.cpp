@@ -167,3 +167,17 @@ TEST_F(CommandErrors, FailureInsideAScriptLeavesTheUndoQueueUsable) {
     EXPECT_FALSE(kt::exists("second"));
     EXPECT_FALSE(kt::exists("keep"));
 }
+
+TEST_F(CommandErrors, SetEditsNeedAModeAndASet) {
+    ASSERT_TRUE(ks::run("createNode transform -n a; sets -n bag a;"));
+    EXPECT_EQ(failure("sets -e bag a;"),
+              "line 1: sets -e bag a: sets -e needs -forceElement, -addElement or -remove");
+    EXPECT_EQ(failure("sets -e -add a a;"), "line 1: sets -e -add a a: a is not a set");
+    EXPECT_EQ(failure("sets -e -add ghost a;"),
+              "line 1: sets -e -add ghost a: No object matches name: ghost");
+    EXPECT_EQ(failure("sets -q;"), "line 1: sets -q: sets -q takes one set");
+    EXPECT_EQ(failure("sets -e -add bag ghost;"),
+              "line 1: sets -e -add bag ghost: No object matches name: ghost");
+    ASSERT_TRUE(ks::run("sets -q bag;"));
+    EXPECT_EQ(ks::lastResult(), Strings{"a"}); // every failure left the set as it was
+}
