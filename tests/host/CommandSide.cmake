@@ -3,12 +3,17 @@
 # Included from this folder's CMakeLists.txt.
 add_executable(kelp_host_command_tests
     ArgParsingTest.cpp
+    CommandErrorsTest.cpp
+    HierarchyCommandsTest.cpp
     InterpreterTest.cpp
     ModifierTest.cpp
+    PluginCommandErrorsTest.cpp
     PluginTest.cpp
     ScriptLexerTest.cpp
+    SelectModesTest.cpp
     SelectionTest.cpp
-    SessionTest.cpp)
+    SessionTest.cpp
+    UndoTest.cpp)
 target_link_libraries(kelp_host_command_tests PRIVATE kelp_host_testing GTest::gtest_main)
 # The lexer is tested through its internal header.
 target_include_directories(kelp_host_command_tests PRIVATE

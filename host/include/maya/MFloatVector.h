@@ -3,6 +3,7 @@
 // Single-precision 3D vector.
 #include <maya/MTypes.h>
 #include <maya/MStatus.h>
+#include <maya/detail/Vector3.h>
 
 #define MFloatVector_kTol 1.0e-5F
 
@@ -12,34 +13,16 @@ class MVector;
 class MFloatPoint;
 class MPoint;
 
-class OPENMAYA_EXPORT MFloatVector {
+class OPENMAYA_EXPORT MFloatVector : public ::kelphost::Vector3<MFloatVector, float> {
 public:
     MFloatVector();
-    MFloatVector(const MFloatVector &);
+    MFloatVector(const MFloatVector &) = default;
     MFloatVector(const MVector &);
     MFloatVector(const MFloatPoint &);
     MFloatVector(float xx, float yy, float zz = 0.0);
     MFloatVector(const float d[3]);
-    ~MFloatVector();
-    MFloatVector &operator=(const MFloatVector &src);
-    float operator()(unsigned int i) const;
-    float operator[](unsigned int i) const;
-    float &operator[](unsigned int i);
-    MFloatVector operator^(const MFloatVector &right) const;
-    MFloatVector operator/(float scalar) const;
-    MFloatVector operator*(float scalar) const;
-    MFloatVector operator+(const MFloatVector &other) const;
-    MFloatVector &operator+=(const MFloatVector &other);
-    MFloatVector operator-() const;
-    MFloatVector operator-(const MFloatVector &other) const;
-    float operator*(const MFloatVector &right) const;
-    bool operator!=(const MFloatVector &other) const;
-    bool operator==(const MFloatVector &other) const;
-    MStatus get(float[3]) const;
-    float length() const;
-    MFloatVector normal() const;
-    MStatus normalize();
-    bool isEquivalent(const MFloatVector &other, float tolerance = MFloatVector_kTol) const;
+    ~MFloatVector() = default;
+    MFloatVector &operator=(const MFloatVector &src) = default;
     friend OPENMAYA_EXPORT std::ostream &operator<<(std::ostream &os, const MFloatVector &v);
 
     static const MFloatVector zero;
@@ -47,9 +30,6 @@ public:
     static const MFloatVector xAxis;
     static const MFloatVector yAxis;
     static const MFloatVector zAxis;
-    float x;
-    float y;
-    float z;
 };
 
 OPENMAYA_NAMESPACE_CLOSE

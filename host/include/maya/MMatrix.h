@@ -3,37 +3,31 @@
 // 4x4 double matrix, row vectors (points multiply on the left: p * M).
 #include <maya/MTypes.h>
 #include <maya/MStatus.h>
+#include <maya/detail/Matrix4.h>
 
 #define MMatrix_kTol 1.0e-10
 
 OPENMAYA_MAJOR_NAMESPACE_OPEN
 
-class OPENMAYA_EXPORT MMatrix {
+class OPENMAYA_EXPORT MMatrix : public ::kelphost::Matrix4<MMatrix, double> {
 public:
-    MMatrix();
-    MMatrix(const MMatrix &src);
-    MMatrix(const double m[4][4]);
-    MMatrix(const float m[4][4]);
-    ~MMatrix();
-    MMatrix &operator=(const MMatrix &);
-    double operator()(unsigned int row, unsigned int col) const;
-    const double *operator[](unsigned int row) const;
-    MStatus get(double dest[4][4]) const;
+    MMatrix() = default;
+    MMatrix(const MMatrix &src) = default;
+    MMatrix(const double m[4][4]) : Matrix4(m) {}
+    MMatrix(const float m[4][4]) : Matrix4(m) {}
+    ~MMatrix() = default;
+    MMatrix &operator=(const MMatrix &) = default;
+    using Matrix4::get;
+    using Matrix4::operator*;
     MStatus get(float dest[4][4]) const;
-    MMatrix transpose() const;
-    MMatrix &setToIdentity();
     MMatrix &setToProduct(const MMatrix &left, const MMatrix &right);
     MMatrix &operator+=(const MMatrix &right);
     MMatrix operator+(const MMatrix &right) const;
     MMatrix &operator-=(const MMatrix &right);
     MMatrix operator-(const MMatrix &right) const;
     MMatrix &operator*=(const MMatrix &right);
-    MMatrix operator*(const MMatrix &right) const;
     MMatrix &operator*=(double);
     MMatrix operator*(double) const;
-    bool operator==(const MMatrix &other) const;
-    bool operator!=(const MMatrix &other) const;
-    MMatrix inverse() const;
     MMatrix adjoint() const;
     MMatrix homogenize() const;
     double det4x4() const;
@@ -44,7 +38,6 @@ public:
     friend OPENMAYA_EXPORT std::ostream &operator<<(std::ostream &os, const MMatrix &m);
 
     static const MMatrix identity;
-    double matrix[4][4];
 };
 
 OPENMAYA_NAMESPACE_CLOSE

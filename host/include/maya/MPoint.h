@@ -13,49 +13,27 @@ class MFloatPoint;
 class MFloatVector;
 class MMatrix;
 
-class OPENMAYA_EXPORT MPoint {
+class OPENMAYA_EXPORT MPoint : public ::kelphost::Point4<MPoint, MVector, double> {
 public:
     MPoint();
-    MPoint(const MPoint &srcpt);
+    MPoint(const MPoint &srcpt) = default;
     MPoint(const MFloatPoint &srcpt);
     MPoint(const MVector &src);
     MPoint(const MFloatVector &src);
     MPoint(double xx, double yy, double zz = 0.0, double ww = 1.0);
     MPoint(const double d[4]);
     MPoint(const float d[4]);
-    ~MPoint();
-    MPoint &operator=(const MPoint &src);
-    MStatus get(double[4]) const;
-    MStatus get(float[4]) const;
-    double operator()(unsigned int i) const;
-    double operator[](unsigned int i) const;
-    double &operator[](unsigned int i);
-    MVector operator-(const MPoint &other) const;
-    MPoint operator+(const MVector &other) const;
-    MPoint operator-(const MVector &other) const;
-    MPoint &operator+=(const MVector &vector);
-    MPoint &operator-=(const MVector &vector);
-    MPoint operator*(const double scale) const;
-    MPoint operator/(const double scale) const;
+    ~MPoint() = default;
+    MPoint &operator=(const MPoint &src) = default;
+    using Point4::operator*;
     MPoint &operator*=(const double scale);
     MPoint &operator/=(const double scale);
     MPoint operator*(const MMatrix &) const;
     MPoint &operator*=(const MMatrix &);
-    bool operator==(const MPoint &other) const;
-    bool operator!=(const MPoint &other) const;
-    MPoint &cartesianize();
-    MPoint &rationalize();
-    MPoint &homogenize();
-    double distanceTo(const MPoint &other) const;
-    bool isEquivalent(const MPoint &other, double tolerance = MPoint_kTol) const;
     friend OPENMAYA_EXPORT MPoint operator*(const MMatrix &, const MPoint &);
     friend OPENMAYA_EXPORT std::ostream &operator<<(std::ostream &os, const MPoint &p);
 
     static const MPoint origin;
-    double x;
-    double y;
-    double z;
-    double w;
 };
 
 OPENMAYA_NAMESPACE_CLOSE

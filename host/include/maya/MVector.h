@@ -3,6 +3,7 @@
 // Double-precision 3D vector.
 #include <maya/MTypes.h>
 #include <maya/MStatus.h>
+#include <maya/detail/Vector3.h>
 
 #define MVector_kTol 1.0e-10
 
@@ -13,43 +14,26 @@ class MPoint;
 class MFloatPoint;
 class MMatrix;
 
-class OPENMAYA_EXPORT MVector {
+class OPENMAYA_EXPORT MVector : public ::kelphost::Vector3<MVector, double> {
 public:
     enum Axis { kXaxis, kYaxis, kZaxis, kWaxis };
     MVector();
-    MVector(const MVector &);
+    MVector(const MVector &) = default;
     MVector(const MFloatVector &);
     MVector(const MPoint &);
     MVector(const MFloatPoint &);
     MVector(double xx, double yy, double zz = 0.0);
     MVector(const double d[3]);
     MVector(const float f[3]);
-    ~MVector();
-    MVector &operator=(const MVector &src);
-    double operator()(unsigned int i) const;
-    double operator[](unsigned int i) const;
-    double &operator[](unsigned int i);
-    MVector operator^(const MVector &right) const;
+    ~MVector() = default;
+    MVector &operator=(const MVector &src) = default;
+    using Vector3::operator*;
     MVector &operator/=(double scalar);
-    MVector operator/(double scalar) const;
     MVector &operator*=(double scalar);
-    MVector operator*(double scalar) const;
-    MVector operator+(const MVector &other) const;
-    MVector &operator+=(const MVector &other);
-    MVector operator-() const;
-    MVector operator-(const MVector &other) const;
     MVector &operator-=(const MVector &other);
     MVector operator*(const MMatrix &) const;
     MVector &operator*=(const MMatrix &);
-    double operator*(const MVector &right) const;
-    bool operator!=(const MVector &other) const;
-    bool operator==(const MVector &other) const;
-    MStatus get(double[3]) const;
-    double length() const;
-    MVector normal() const;
-    MStatus normalize();
     double angle(const MVector &other) const;
-    bool isEquivalent(const MVector &other, double tolerance = MVector_kTol) const;
     bool isParallel(const MVector &other, double tolerance = MVector_kTol) const;
     friend OPENMAYA_EXPORT MVector operator*(int, const MVector &);
     friend OPENMAYA_EXPORT MVector operator*(short, const MVector &);
@@ -68,9 +52,6 @@ public:
     static const MVector xNegAxis;
     static const MVector yNegAxis;
     static const MVector zNegAxis;
-    double x;
-    double y;
-    double z;
 };
 
 OPENMAYA_NAMESPACE_CLOSE

@@ -30,8 +30,36 @@ struct NumberFlag {
     bool integer;
 };
 
-bool makePrimitive(BuiltinContext &ctx, PolyKind kind, const char *baseName,
-                   const std::vector<NumberFlag> &numbers) {
+// What a primitive command's flags ask for.
+struct PrimitiveRequest {
+    std::string name;
+    bool history = true;
+    std::vector<std::pair<std::string, double>> values; // creator attribute, value
+};
+
+// A number flag's value: integers at least 1, other numbers above 0.
+bool readNumberFlag(BuiltinContext &ctx, const BuiltinArgs &a, const NumberFlag &nf, double &v) {
+    int iv = 0;
+    const std::string text = a.arg(nf.flag);
+    if (nf.integer ? !parseScriptInt(text, iv) : !parseScriptDouble(text, v)) {
+        ctx.error = std::string("Invalid value for -") + nf.flag + ": " + text;
+        return false;
+    }
+    if (nf.integer && iv < 1) {
+        ctx.error = std::string("-") + nf.flag + " must be at least 1";
+        return false;
+    }
+    if (nf.integer)
+        v = iv;
+    else if (v <= 0) {
+        ctx.error = std::string("-") + nf.flag + " must be greater than 0";
+        return false;
+    }
+    return true;
+}
+
+bool parsePrimitiveArgs(BuiltinContext &ctx, const char *baseName,
+                        const std::vector<NumberFlag> &numbers, PrimitiveRequest &req) {
     std::vector<FlagSpec> specs = {{"n", "name", 1},
                                    {"ch", "constructionHistory", 1},
                                    {"cuv", "createUVs", 1},
@@ -52,71 +80,42 @@ bool makePrimitive(BuiltinContext &ctx, PolyKind kind, const char *baseName,
         ctx.error = std::string("Too many arguments: ") + a.positional[0];
         return false;
     }
-    bool history = true;
-    if (a.has("constructionHistory") && !parseScriptBool(a.arg("constructionHistory"), history)) {
+    if (a.has("constructionHistory") &&
+        !parseScriptBool(a.arg("constructionHistory"), req.history)) {
         ctx.error = "Invalid value for -constructionHistory: " + a.arg("constructionHistory");
         return false;
     }
-    std::vector<std::pair<std::string, double>> values;
     for (const NumberFlag &nf : numbers) {
-        if (!a.has(nf.flag))
-            continue;
         double v = 0;
-        int iv = 0;
-        const std::string text = a.arg(nf.flag);
-        if (nf.integer ? !parseScriptInt(text, iv) : !parseScriptDouble(text, v)) {
-            ctx.error = std::string("Invalid value for -") + nf.flag + ": " + text;
+        if (a.has(nf.flag) && !readNumberFlag(ctx, a, nf, v))
             return false;
-        }
-        if (nf.integer) {
-            if (iv < 1) {
-                ctx.error = std::string("-") + nf.flag + " must be at least 1";
-                return false;
-            }
-            v = iv;
-        } else if (v <= 0) {
-            ctx.error = std::string("-") + nf.flag + " must be greater than 0";
-            return false;
-        }
-        values.push_back({nf.attr, v});
+        if (a.has(nf.flag))
+            req.values.push_back({nf.attr, v});
     }
-    if (!ensurePolyCreatorTypes()) {
-        ctx.error = "The primitive node types cannot be registered";
-        return false;
-    }
-    const std::string name = a.has("name") ? a.arg("name") : std::string(baseName) + "1";
-    MStatus st;
-    MObject xform = scene::createNode(MString("transform"), MString(name.c_str()),
-                                      MObject::kNullObj, nullptr, &st);
-    if (!st) {
-        ctx.error = std::string("Cannot create the transform: ") + st.errorString().asChar();
-        return false;
-    }
-    // "pCube2" gets the shape "pCubeShape2", "box" gets "boxShape".
-    const std::string xformName = nameOf(xform);
+    req.name = a.has("name") ? a.arg("name") : std::string(baseName) + "1";
+    return true;
+}
+
+// "pCube2" gets the shape "pCubeShape2", "box" gets "boxShape".
+std::string shapeNameFor(const std::string &xformName) {
     size_t digits = xformName.size();
     while (digits > 0 && std::isdigit(static_cast<unsigned char>(xformName[digits - 1])))
         --digits;
-    const std::string shapeName = xformName.substr(0, digits) + "Shape" + xformName.substr(digits);
-    MObject shape =
-        scene::createNode(MString("mesh"), MString(shapeName.c_str()), xform, nullptr, &st);
-    MObject creator =
-        scene::createNode(MString(polyCreatorTypeName(kind)), MString(), MObject(), nullptr, &st);
-    std::vector<MObject> made = {xform, shape, creator};
-    auto removeMade = [made]() {
-        for (auto it = made.rbegin(); it != made.rend(); ++it)
-            if (!it->isNull() && scene::isInScene(*it))
-                scene::removeNode(*it);
-    };
-    if (shape.isNull() || creator.isNull()) {
-        removeMade();
-        ctx.error = "Cannot create the primitive's nodes";
-        return false;
-    }
-    for (const auto &v : values) {
+    return xformName.substr(0, digits) + "Shape" + xformName.substr(digits);
+}
+
+void removeNodes(const std::vector<MObject> &made) {
+    for (auto it = made.rbegin(); it != made.rend(); ++it)
+        if (!it->isNull() && scene::isInScene(*it))
+            scene::removeNode(*it);
+}
+
+// The creator's values set and its output connected to the shape's input.
+bool wireCreator(BuiltinContext &ctx, const PrimitiveRequest &req, const MObject &creator,
+                 const MObject &shape) {
+    for (const auto &v : req.values) {
         MPlug p = scene::findPlug(MString((nameOf(creator) + "." + v.first).c_str()));
         if (p.isNull() || !p.setValue(v.second)) {
-            removeMade();
             ctx.error = "Cannot set " + v.first;
             return false;
         }
@@ -124,21 +123,42 @@ bool makePrimitive(BuiltinContext &ctx, PolyKind kind, const char *baseName,
     MPlug out = scene::findPlug(MString((nameOf(creator) + ".output").c_str()));
     MPlug in = scene::findPlug(MString((nameOf(shape) + ".inMesh").c_str()));
     if (out.isNull() || in.isNull() || !scene::connect(out, in)) {
-        removeMade();
         ctx.error = "Cannot connect the primitive's history";
         return false;
     }
-    MObject sg = scene::findNode(MString("initialShadingGroup"));
-    if (!sg.isNull())
-        scene::addToSet(sg, shape, true);
-    if (!history) {
-        // Pull the geometry into the shape, then drop the history node: a
-        // broken connection leaves the destination its last value.
-        scene::evaluate(in);
-        scene::removeNode(creator);
-        made.pop_back();
+    return true;
+}
+
+// The transform, its mesh shape and the creator node, wired; made[] holds
+// them in that order. On failure nothing is left in the scene.
+bool createPrimitiveNodes(BuiltinContext &ctx, PolyKind kind, const PrimitiveRequest &req,
+                          std::vector<MObject> &made) {
+    MStatus st;
+    MObject xform = scene::createNode(MString("transform"), MString(req.name.c_str()),
+                                      MObject::kNullObj, nullptr, &st);
+    if (!st) {
+        ctx.error = std::string("Cannot create the transform: ") + st.errorString().asChar();
+        return false;
     }
-    // Undo takes the nodes out (newest first); redo puts them back.
+    MObject shape = scene::createNode(MString("mesh"), MString(shapeNameFor(nameOf(xform)).c_str()),
+                                      xform, nullptr, &st);
+    MObject creator =
+        scene::createNode(MString(polyCreatorTypeName(kind)), MString(), MObject(), nullptr, &st);
+    made = {xform, shape, creator};
+    if (shape.isNull() || creator.isNull()) {
+        removeNodes(made);
+        ctx.error = "Cannot create the primitive's nodes";
+        return false;
+    }
+    if (!wireCreator(ctx, req, creator, shape)) {
+        removeNodes(made);
+        return false;
+    }
+    return true;
+}
+
+// Undo takes the nodes out (newest first); redo puts them back.
+void recordPrimitiveUndo(const std::vector<MObject> &made) {
     auto records = std::make_shared<std::vector<scene::RemovedNode>>();
     recordUndo(
         [made, records]() {
@@ -153,9 +173,35 @@ bool makePrimitive(BuiltinContext &ctx, PolyKind kind, const char *baseName,
             for (auto it = records->rbegin(); it != records->rend(); ++it)
                 scene::restoreNode(*it);
         });
+}
+
+bool makePrimitive(BuiltinContext &ctx, PolyKind kind, const char *baseName,
+                   const std::vector<NumberFlag> &numbers) {
+    PrimitiveRequest req;
+    if (!parsePrimitiveArgs(ctx, baseName, numbers, req))
+        return false;
+    if (!ensurePolyCreatorTypes()) {
+        ctx.error = "The primitive node types cannot be registered";
+        return false;
+    }
+    std::vector<MObject> made;
+    if (!createPrimitiveNodes(ctx, kind, req, made))
+        return false;
+    const MObject xform = made[0], shape = made[1], creator = made[2];
+    MObject sg = scene::findNode(MString("initialShadingGroup"));
+    if (!sg.isNull())
+        scene::addToSet(sg, shape, true);
+    if (!req.history) {
+        // Pull the geometry into the shape, then drop the history node: a
+        // broken connection leaves the destination its last value.
+        scene::evaluate(scene::findPlug(MString((nameOf(shape) + ".inMesh").c_str())));
+        scene::removeNode(creator);
+        made.pop_back();
+    }
+    recordPrimitiveUndo(made);
     replaceSelection({itemForNode(xform)});
     std::vector<std::string> result = {nameOf(xform)};
-    if (history)
+    if (req.history)
         result.push_back(nameOf(creator));
     ctx.result.setStrings(result);
     return true;

@@ -126,93 +126,95 @@ bool selectCommand(BuiltinContext &ctx) {
 
 // sets: -e with -fe/-forceElement, -add/-addElement or -rm/-remove SET and
 // members; -q SET lists members; otherwise makes an objectSet of the members.
-bool setsCommand(BuiltinContext &ctx) {
-    BuiltinArgs a;
-    if (!parseBuiltinArgs(ctx.args,
-                          {{"e", "edit", 0},
-                           {"q", "query", 0},
-                           {"fe", "forceElement", 1},
-                           {"add", "addElement", 1},
-                           {"rm", "remove", 1},
-                           {"n", "name", 1},
-                           {"em", "empty", 0}},
-                          a, ctx.error))
+// sets -q SET: the set's members.
+bool querySet(BuiltinContext &ctx, const BuiltinArgs &a) {
+    if (a.positional.size() != 1) {
+        ctx.error = "sets -q takes one set";
         return false;
-    if (a.has("query")) {
-        if (a.positional.size() != 1) {
-            ctx.error = "sets -q takes one set";
-            return false;
-        }
-        MObject set;
-        if (!findNodeOrFail(ctx, a.positional[0], set))
-            return false;
-        MObjectArray members = scene::setMembers(set);
-        std::vector<std::string> names;
-        for (unsigned int i = 0; i < members.length(); ++i)
-            names.push_back(nameOf(members[i]));
-        if (!names.empty())
-            ctx.result.setStrings(names);
-        return true;
     }
-    if (a.has("edit")) {
-        std::string setName;
-        int mode = 0; // 0 force, 1 add, 2 remove
-        if (a.has("forceElement"))
-            setName = a.arg("forceElement");
-        else if (a.has("addElement")) {
-            setName = a.arg("addElement");
-            mode = 1;
-        } else if (a.has("remove")) {
-            setName = a.arg("remove");
-            mode = 2;
-        } else {
-            ctx.error = "sets -e needs -forceElement, -addElement or -remove";
-            return false;
-        }
-        MObject set;
-        if (!findNodeOrFail(ctx, setName, set))
-            return false;
-        if (!set.hasFn(MFn::kSet)) {
-            ctx.error = setName + " is not a set";
-            return false;
-        }
-        std::vector<SelectionItem> items;
-        if (!objectsOrSelection(ctx, a.positional, items))
-            return false;
-        for (const SelectionItem &item : items) {
-            const MObject member = item.node;
-            if (mode == 2) {
-                if (!scene::isSetMember(set, member))
-                    continue;
+    MObject set;
+    if (!findNodeOrFail(ctx, a.positional[0], set))
+        return false;
+    MObjectArray members = scene::setMembers(set);
+    std::vector<std::string> names;
+    for (unsigned int i = 0; i < members.length(); ++i)
+        names.push_back(nameOf(members[i]));
+    if (!names.empty())
+        ctx.result.setStrings(names);
+    return true;
+}
+
+void removeSetMember(const MObject &set, const MObject &member) {
+    if (!scene::isSetMember(set, member))
+        return;
+    scene::removeFromSet(set, member);
+    recordUndo([set, member]() { scene::addToSet(set, member); },
+               [set, member]() { scene::removeFromSet(set, member); });
+}
+
+// Adds a member; with force it leaves the sets it may not share with this one.
+bool addSetMember(BuiltinContext &ctx, const MObject &set, const std::string &setName,
+                  const SelectionItem &item, bool force) {
+    const MObject member = item.node;
+    const bool wasMember = scene::isSetMember(set, member);
+    MObjectArray left;
+    MStatus st = scene::addToSet(set, member, force, &left);
+    if (!st) {
+        ctx.error =
+            "Cannot add " + item.name() + " to " + setName + ": " + st.errorString().asChar();
+        return false;
+    }
+    std::vector<MObject> leftSets;
+    for (unsigned int i = 0; i < left.length(); ++i)
+        leftSets.push_back(left[i]);
+    recordUndo(
+        [set, member, wasMember, leftSets]() {
+            if (!wasMember)
                 scene::removeFromSet(set, member);
-                recordUndo([set, member]() { scene::addToSet(set, member); },
-                           [set, member]() { scene::removeFromSet(set, member); });
-                continue;
-            }
-            const bool wasMember = scene::isSetMember(set, member);
-            MObjectArray left;
-            MStatus st = scene::addToSet(set, member, mode == 0, &left);
-            if (!st) {
-                ctx.error = "Cannot add " + item.name() + " to " + setName + ": " +
-                            st.errorString().asChar();
-                return false;
-            }
-            std::vector<MObject> leftSets;
-            for (unsigned int i = 0; i < left.length(); ++i)
-                leftSets.push_back(left[i]);
-            const bool force = mode == 0;
-            recordUndo(
-                [set, member, wasMember, leftSets]() {
-                    if (!wasMember)
-                        scene::removeFromSet(set, member);
-                    for (const MObject &s : leftSets)
-                        scene::addToSet(s, member);
-                },
-                [set, member, force]() { scene::addToSet(set, member, force); });
-        }
-        return true;
+            for (const MObject &s : leftSets)
+                scene::addToSet(s, member);
+        },
+        [set, member, force]() { scene::addToSet(set, member, force); });
+    return true;
+}
+
+// sets -e -forceElement|-addElement|-remove SET members...
+bool editSet(BuiltinContext &ctx, const BuiltinArgs &a) {
+    std::string setName;
+    int mode = 0; // 0 force, 1 add, 2 remove
+    if (a.has("forceElement"))
+        setName = a.arg("forceElement");
+    else if (a.has("addElement")) {
+        setName = a.arg("addElement");
+        mode = 1;
+    } else if (a.has("remove")) {
+        setName = a.arg("remove");
+        mode = 2;
+    } else {
+        ctx.error = "sets -e needs -forceElement, -addElement or -remove";
+        return false;
     }
-    // Creation of an objectSet.
+    MObject set;
+    if (!findNodeOrFail(ctx, setName, set))
+        return false;
+    if (!set.hasFn(MFn::kSet)) {
+        ctx.error = setName + " is not a set";
+        return false;
+    }
+    std::vector<SelectionItem> items;
+    if (!objectsOrSelection(ctx, a.positional, items))
+        return false;
+    for (const SelectionItem &item : items) {
+        if (mode == 2)
+            removeSetMember(set, item.node);
+        else if (!addSetMember(ctx, set, setName, item, mode == 0))
+            return false;
+    }
+    return true;
+}
+
+// sets [-n NAME] [-em] members...: a new objectSet.
+bool createSet(BuiltinContext &ctx, const BuiltinArgs &a) {
     std::vector<SelectionItem> items;
     if (!a.has("empty") && !objectsOrSelection(ctx, a.positional, items))
         return false;
@@ -230,6 +232,25 @@ bool setsCommand(BuiltinContext &ctx) {
                [record]() { scene::restoreNode(*record); });
     ctx.result.setString(nameOf(set));
     return true;
+}
+
+bool setsCommand(BuiltinContext &ctx) {
+    BuiltinArgs a;
+    if (!parseBuiltinArgs(ctx.args,
+                          {{"e", "edit", 0},
+                           {"q", "query", 0},
+                           {"fe", "forceElement", 1},
+                           {"add", "addElement", 1},
+                           {"rm", "remove", 1},
+                           {"n", "name", 1},
+                           {"em", "empty", 0}},
+                          a, ctx.error))
+        return false;
+    if (a.has("query"))
+        return querySet(ctx, a);
+    if (a.has("edit"))
+        return editSet(ctx, a);
+    return createSet(ctx, a);
 }
 
 } // namespace

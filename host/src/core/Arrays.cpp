@@ -18,6 +18,7 @@
 #include "Access.h"
 #include "BulkStorage.h"
 
+#include <type_traits>
 #include <vector>
 
 using kelphost::ArrayInit;
@@ -141,6 +142,25 @@ using kelphost::ArrayInit;
         return os << "]";                                                                          \
     }
 
+namespace {
+// Rows of a C array as elements, and elements back into rows.
+template <class E, class Row> std::vector<E> *fromRows(const Row *src, unsigned int count) {
+    std::vector<E> *v = new std::vector<E>;
+    v->reserve(count);
+    for (unsigned int i = 0; i < count; ++i)
+        v->push_back(E(src[i]));
+    return v;
+}
+template <class A, class Row> MStatus toRows(const A &a, Row *out) {
+    for (unsigned int i = 0; i < a.length(); ++i)
+        for (unsigned int k = 0; k < sizeof(Row) / sizeof(out[0][0]); ++k)
+            out[i][k] =
+                static_cast<typename std::remove_reference<decltype(out[0][0])>::type>(a[i][k]);
+    return MStatus::kSuccess;
+}
+
+} // namespace
+
 OPENMAYA_MAJOR_NAMESPACE_OPEN
 
 // ---- numeric arrays
@@ -197,15 +217,9 @@ KELP_ARRAY_SIZED(MPointArray, MPoint, const MPoint &)
 KELP_ARRAY_CONST_INDEX_REF(MPointArray, MPoint)
 KELP_ARRAY_PRINT(MPointArray)
 MPointArray::MPointArray(const double src[][4], unsigned int count)
-    : arr(new std::vector<MPoint>), keep(nullptr), own(true) {
-    for (unsigned i = 0; i < count; ++i)
-        append(MPoint(src[i]));
-}
+    : arr(fromRows<MPoint>(src, count)), keep(nullptr), own(true) {}
 MPointArray::MPointArray(const float src[][4], unsigned int count)
-    : arr(new std::vector<MPoint>), keep(nullptr), own(true) {
-    for (unsigned i = 0; i < count; ++i)
-        append(MPoint(src[i]));
-}
+    : arr(fromRows<MPoint>(src, count)), keep(nullptr), own(true) {}
 MStatus MPointArray::set(unsigned int i, double x, double y, double z, double w) {
     return set(MPoint(x, y, z, w), i);
 }
@@ -216,14 +230,10 @@ MStatus MPointArray::append(double x, double y, double z, double w) {
     return append(MPoint(x, y, z, w));
 }
 MStatus MPointArray::get(double out[][4]) const {
-    for (unsigned i = 0; i < length(); ++i)
-        (*this)[i].get(out[i]);
-    return MStatus::kSuccess;
+    return toRows(*this, out);
 }
 MStatus MPointArray::get(float out[][4]) const {
-    for (unsigned i = 0; i < length(); ++i)
-        (*this)[i].get(out[i]);
-    return MStatus::kSuccess;
+    return toRows(*this, out);
 }
 
 KELP_ARRAY_COMMON(MFloatPointArray, MFloatPoint, const MFloatPoint &)
@@ -232,15 +242,9 @@ KELP_ARRAY_SIZED(MFloatPointArray, MFloatPoint, const MFloatPoint &)
 KELP_ARRAY_CONST_INDEX_REF(MFloatPointArray, MFloatPoint)
 KELP_ARRAY_PRINT(MFloatPointArray)
 MFloatPointArray::MFloatPointArray(const float src[][4], unsigned int count)
-    : arr(new std::vector<MFloatPoint>), keep(nullptr), own(true) {
-    for (unsigned i = 0; i < count; ++i)
-        append(MFloatPoint(src[i]));
-}
+    : arr(fromRows<MFloatPoint>(src, count)), keep(nullptr), own(true) {}
 MFloatPointArray::MFloatPointArray(const double src[][4], unsigned int count)
-    : arr(new std::vector<MFloatPoint>), keep(nullptr), own(true) {
-    for (unsigned i = 0; i < count; ++i)
-        append(MFloatPoint(src[i]));
-}
+    : arr(fromRows<MFloatPoint>(src, count)), keep(nullptr), own(true) {}
 MStatus MFloatPointArray::set(unsigned int i, float x, float y, float z, float w) {
     return set(MFloatPoint(x, y, z, w), i);
 }
@@ -248,9 +252,7 @@ MStatus MFloatPointArray::append(float x, float y, float z, float w) {
     return append(MFloatPoint(x, y, z, w));
 }
 MStatus MFloatPointArray::get(float out[][4]) const {
-    for (unsigned i = 0; i < length(); ++i)
-        (*this)[i].get(out[i]);
-    return MStatus::kSuccess;
+    return toRows(*this, out);
 }
 
 KELP_ARRAY_COMMON(MVectorArray, MVector, const MVector &)
@@ -259,15 +261,9 @@ KELP_ARRAY_SIZED(MVectorArray, MVector, const MVector &)
 KELP_ARRAY_CONST_INDEX_REF(MVectorArray, MVector)
 KELP_ARRAY_PRINT(MVectorArray)
 MVectorArray::MVectorArray(const double src[][3], unsigned int count)
-    : arr(new std::vector<MVector>), keep(nullptr), own(true) {
-    for (unsigned i = 0; i < count; ++i)
-        append(MVector(src[i]));
-}
+    : arr(fromRows<MVector>(src, count)), keep(nullptr), own(true) {}
 MVectorArray::MVectorArray(const float src[][3], unsigned int count)
-    : arr(new std::vector<MVector>), keep(nullptr), own(true) {
-    for (unsigned i = 0; i < count; ++i)
-        append(MVector(src[i]));
-}
+    : arr(fromRows<MVector>(src, count)), keep(nullptr), own(true) {}
 MStatus MVectorArray::set(double e[3], unsigned int i) {
     return set(MVector(e), i);
 }
@@ -275,17 +271,10 @@ MStatus MVectorArray::set(float e[3], unsigned int i) {
     return set(MVector(e), i);
 }
 MStatus MVectorArray::get(double out[][3]) const {
-    for (unsigned i = 0; i < length(); ++i)
-        (*this)[i].get(out[i]);
-    return MStatus::kSuccess;
+    return toRows(*this, out);
 }
 MStatus MVectorArray::get(float out[][3]) const {
-    for (unsigned i = 0; i < length(); ++i) {
-        out[i][0] = static_cast<float>((*this)[i].x);
-        out[i][1] = static_cast<float>((*this)[i].y);
-        out[i][2] = static_cast<float>((*this)[i].z);
-    }
-    return MStatus::kSuccess;
+    return toRows(*this, out);
 }
 
 KELP_ARRAY_COMMON(MFloatVectorArray, MFloatVector, const MFloatVector &)
@@ -294,17 +283,12 @@ KELP_ARRAY_SIZED(MFloatVectorArray, MFloatVector, const MFloatVector &)
 KELP_ARRAY_CONST_INDEX_REF(MFloatVectorArray, MFloatVector)
 KELP_ARRAY_PRINT(MFloatVectorArray)
 MFloatVectorArray::MFloatVectorArray(const float src[][3], unsigned int count)
-    : arr(new std::vector<MFloatVector>), keep(nullptr), own(true) {
-    for (unsigned i = 0; i < count; ++i)
-        append(MFloatVector(src[i]));
-}
+    : arr(fromRows<MFloatVector>(src, count)), keep(nullptr), own(true) {}
 MStatus MFloatVectorArray::set(float e[3], unsigned int i) {
     return set(MFloatVector(e), i);
 }
 MStatus MFloatVectorArray::get(float out[][3]) const {
-    for (unsigned i = 0; i < length(); ++i)
-        (*this)[i].get(out[i]);
-    return MStatus::kSuccess;
+    return toRows(*this, out);
 }
 
 // ---- others
