@@ -47,40 +47,26 @@ int syncFile(int fd) {
 int closeFile(int fd) {
     return _close(fd);
 }
-// Writes the finished file into the target itself, truncated first.
-bool copyOver(const std::string &from, const std::string &to) {
-    const int in = _open(from.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-    if (in < 0)
-        return false;
-    const int out = _open(to.c_str(), _O_WRONLY | _O_TRUNC | _O_BINARY | _O_NOINHERIT);
-    bool ok = out >= 0;
-    static char buffer[1 << 16];
-    while (ok) {
-        const int n = _read(in, buffer, sizeof buffer);
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        ok = _write(out, buffer, static_cast<unsigned int>(n)) == n;
-    }
-    if (out >= 0)
-        ok = (_commit(out) == 0) & (_close(out) == 0) & ok;
-    _close(in);
-    return ok;
-}
 // A target that another program holds open without letting it be renamed
-// over (as most Windows programs open files) cannot be replaced by the
-// rename; it is then written in place, as a save that truncates it would be.
+// over (as most Windows programs open files) cannot be replaced. Such holds
+// are often brief (a viewer, an indexer), so the rename is tried for about a
+// second; after that the save fails and the earlier file stays whole, rather
+// than being rewritten under the reader's feet.
+const int kHeldOpen = -2;
 int replaceFile(const std::string &from, const std::string &to) {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return 0;
-    const DWORD why = GetLastError();
-    if ((why == ERROR_ACCESS_DENIED || why == ERROR_SHARING_VIOLATION) && copyOver(from, to)) {
-        std::remove(from.c_str());
-        return 0;
+    bool held = false;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (MoveFileExA(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return 0;
+        const DWORD why = GetLastError();
+        held = why == ERROR_ACCESS_DENIED || why == ERROR_SHARING_VIOLATION;
+        if (!held)
+            break;
+        Sleep(50);
     }
     errno = EACCES;
-    return -1;
+    return held ? kHeldOpen : -1;
 }
 int processId() {
     return _getpid();
@@ -107,6 +93,7 @@ int syncFile(int fd) {
 int closeFile(int fd) {
     return ::close(fd);
 }
+const int kHeldOpen = -2;
 int replaceFile(const std::string &from, const std::string &to) {
     return std::rename(from.c_str(), to.c_str());
 }
@@ -241,10 +228,18 @@ bool OutputFile::commit() {
         discard();
         return false;
     }
-    if (!m_inPlace && replaceFile(m_writing, m_final) != 0) {
-        fail("could not replace file: ", errno);
-        discard();
-        return false;
+    if (!m_inPlace) {
+        const int replaced = replaceFile(m_writing, m_final);
+        if (replaced == kHeldOpen && !m_failed) {
+            m_failed = true;
+            m_error = "could not replace file: " + m_target +
+                      " (another program holds it open; the earlier file is kept)";
+        }
+        if (replaced != 0) {
+            fail("could not replace file: ", errno);
+            discard();
+            return false;
+        }
     }
     m_committed = true;
     return true;

@@ -5,8 +5,9 @@
 // it durable and renames it over the target. Until commit() succeeds the
 // target keeps its previous contents, and a file that is not committed is
 // removed. A target that exists and is not a regular file (a device such as
-// /dev/null, a pipe) is written in place; so is, on Windows, a target that
-// another program holds open, which a rename cannot replace there.
+// /dev/null, a pipe) is written in place. On Windows a target that another
+// program holds open cannot be renamed over: the save then fails and the
+// target keeps its previous contents.
 #ifndef KELP_GEOMETRY_OUTPUTFILE_H
 #define KELP_GEOMETRY_OUTPUTFILE_H
 
