@@ -174,4 +174,23 @@ bool readDocument(TokenReader &reader, JsonDocument &doc, bool trace) {
     return true;
 }
 
+const AttributeData *lastPrimitiveAttribute(const JsonDocument &doc, const std::string &name) {
+    const AttributeData *found = nullptr;
+    for (const AttributeData &record : doc.primitiveAttributes)
+        if (record.name == name)
+            found = &record;
+    return found;
+}
+
+AttributeData emptyLike(const AttributeData &like) {
+    AttributeData record;
+    record.name = like.name;
+    record.size = like.size;
+    record.type = like.type;
+    record.float_default = like.float_default;
+    record.int_default = like.int_default;
+    record.vector_default = like.vector_default;
+    return record;
+}
+
 } // namespace kelp

@@ -133,6 +133,13 @@ void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n);
 // Adds a closed polygon, the next primitive in file order.
 void keepPolygon(JsonDocument &doc, PolygonRef ref);
 
+// The last primitive attribute of the name (a later record of a name takes
+// the place of an earlier one), or null.
+const AttributeData *lastPrimitiveAttribute(const JsonDocument &doc, const std::string &name);
+
+// An attribute named and kinded as `like`, with its defaults and no values.
+AttributeData emptyLike(const AttributeData &like);
+
 // Reads the document from the reader's position (after the magic). False
 // with the reason recorded in the reader.
 bool readDocument(TokenReader &reader, JsonDocument &doc, bool trace);

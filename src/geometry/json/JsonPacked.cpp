@@ -308,27 +308,6 @@ void reserveMore(AttributeData &a, std::uint64_t n) {
         a.int_data.reserve(a.int_data.size() + more);
 }
 
-// An attribute named and kinded as `like`, without values.
-AttributeData emptyLike(const AttributeData &like) {
-    AttributeData record;
-    record.name = like.name;
-    record.size = like.size;
-    record.type = like.type;
-    record.float_default = like.float_default;
-    record.int_default = like.int_default;
-    record.vector_default = like.vector_default;
-    return record;
-}
-
-// The last primitive colour record of the name, or null.
-const AttributeData *primitiveColour(const JsonDocument &doc, const std::string &name) {
-    const AttributeData *found = nullptr;
-    for (const AttributeData &record : doc.primitiveAttributes)
-        if (record.name == name)
-            found = &record;
-    return found;
-}
-
 // The placement of one piece: p' = (p - pivot) * M + at, normals by the
 // cofactor matrix of M (the inverse transpose times the determinant, sign
 // kept so that mirrored pieces keep their normals outward), renormalised.
@@ -650,7 +629,7 @@ std::vector<const AttributeData *> coloursFromPacked(const std::vector<Attribute
     for (const AttributeData &a : vertices) {
         const bool spread = std::find(doc.spreadColours.begin(), doc.spreadColours.end(), a.name) !=
                             doc.spreadColours.end();
-        out.push_back(spread ? primitiveColour(doc, a.name) : nullptr);
+        out.push_back(spread ? lastPrimitiveAttribute(doc, a.name) : nullptr);
     }
     return out;
 }
@@ -743,7 +722,7 @@ bool JsonLoader::placeParticles(Kelp &model, JsonDocument &doc, std::string &err
     // no point attribute of the name (a point's own value wins, as it does
     // over a primitive's on the mesh).
     for (const char *name : {"Cd", "Alpha"}) {
-        const AttributeData *perPrimitive = primitiveColour(doc, name);
+        const AttributeData *perPrimitive = lastPrimitiveAttribute(doc, name);
         if (!perPrimitive || model.attrExists(name, "POINT") >= 0)
             continue;
         AttributeData record = emptyLike(*perPrimitive);

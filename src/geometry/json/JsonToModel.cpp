@@ -36,26 +36,12 @@ void addSkipped(std::uint32_t &total, std::uint64_t n) {
     total = sum > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(sum);
 }
 
-// The last primitive record of the name, or null.
-const AttributeData *primitiveRecord(const JsonDocument &doc, const std::string &name) {
-    const AttributeData *found = nullptr;
-    for (const AttributeData &record : doc.primitiveAttributes)
-        if (record.name == name)
-            found = &record;
-    return found;
-}
-
 // One value per primitive, as one value per vertex of the kept polygons, in
 // the model's vertex order. A primitive beyond the values (a file whose
 // primitive count falls short of its primitives) takes the default.
 AttributeData spreadOverVertices(const AttributeData &perPrimitive, const JsonDocument &doc,
                                  std::uint64_t vertices) {
-    AttributeData record;
-    record.name = perPrimitive.name;
-    record.size = perPrimitive.size;
-    record.type = perPrimitive.type;
-    record.float_default = perPrimitive.float_default;
-    record.vector_default = perPrimitive.vector_default;
+    AttributeData record = emptyLike(perPrimitive);
     const bool vector = record.type == 5;
     if (vector)
         record.vector_data.reserve(static_cast<std::size_t>(vertices));
@@ -182,7 +168,7 @@ void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
     doc.spreadColours.clear();
     if (!doc.polygons.empty() || !doc.packed.empty())
         for (const char *name : {"Cd", "Alpha"}) {
-            const AttributeData *perPrimitive = primitiveRecord(doc, name);
+            const AttributeData *perPrimitive = lastPrimitiveAttribute(doc, name);
             if (!perPrimitive || model.attrExists(name, "VERTEX") >= 0 ||
                 model.attrExists(name, "POINT") >= 0)
                 continue;
