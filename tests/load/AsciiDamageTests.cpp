@@ -23,6 +23,9 @@ using namespace kelptest;
 
 const char *const kTriangle = kTriangleText;
 
+// The keyword that opens a particle primitive in the text form.
+#define PARTICLE_PRIMITIVE "Part"
+
 const char *const kIds = "PGEOMETRY V5\n"
                          "NPoints 2 NPrims 1\n"
                          "NPointGroups 1 NPrimGroups 0\n"
@@ -32,8 +35,7 @@ const char *const kIds = "PGEOMETRY V5\n"
                          "0 0 0 1 (7)\n"
                          "1 0 0 1 (8)\n"
                          "PrimitiveAttrib\n"
-                         "generator 1 index 1 papi\n"
-                         "Part 2 0 1 [0]\n"
+                         "generator 1 index 1 papi\n" PARTICLE_PRIMITIVE " 2 0 1 [0]\n"
                          "g 2 01\n"
                          "beginExtra\n"
                          "endExtra\n";
@@ -146,8 +148,8 @@ const Edit kEdits[] = {
     {kIds, "index 1 papi", "index 4294967295 papi", "4294967295 strings, more than the"},
     {kIds, "[0]", "[0 1]", "expected ], found \"1\""},
     {kIds, "[0]", "", "expected [, found \"g\""},
-    {kIds, "Part 2 0 1", "Part 2 0 2", "particle primitive 0 names point 2"},
-    {kIds, "Part 2 0 1", "Part 2 < 0 1", "expected a point index, found \"<\""},
+    {kIds, " 2 0 1 [0]", " 2 0 2 [0]", "particle primitive 0 names point 2"},
+    {kIds, " 2 0 1 [0]", " 2 < 0 1 [0]", "expected a point index, found \"<\""},
     {kIds, "g 2 01", "g 3 011", "point group 0 has 3 members' flags, but the file has 2 points"},
     {kIds, "g 2 01", "g 2 012", "more 0 or 1 flags of point group 0"},
     {kIds, "g 2 01", "g 2 011", "more 0 or 1 flags of point group 0"},
