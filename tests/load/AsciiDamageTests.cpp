@@ -161,6 +161,15 @@ INSTANTIATE_TEST_SUITE_P(Text, AsciiEdits, testing::ValuesIn(kEdits));
 
 // Counts of 2^31 and more in files of a few dozen bytes fail at once, and
 // nothing is sized from them.
+// Found by the byte fuzzer: a version word that is a quoted string (empty
+// or cut off at the end of the file) was looked at before its first byte.
+TEST(AsciiDamage, AQuotedVersionFailsCleanly) {
+    expectCleanFailure(bytesOf("PGEOMETRY \""), "is not closed", "cut-off quote");
+    expectCleanFailure(bytesOf("PGEOMETRY \"\""), "expected the version (V5)", "empty quote");
+    expectCleanFailure(bytesOf("PGEOMETRY \"V5\"\nNPoints 0"), "expected the version (V5)",
+                       "quoted version");
+}
+
 TEST(AsciiDamage, HugeCountsFailFastWithoutBigAllocations) {
     const char *const head = "PGEOMETRY V5\nNPoints %s NPrims %s\nNPointGroups %s NPrimGroups "
                              "%s\nNPointAttrib %s NVertexAttrib %s NPrimAttrib %s NAttrib %s\n";

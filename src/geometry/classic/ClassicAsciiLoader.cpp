@@ -180,11 +180,12 @@ template <class Tr> bool ClassicAsciiLoader::readHeader(Tr &tr) {
     w = m_cur.next();
     std::int32_t version = 0;
     TextWord digits = w;
-    if (!w.empty() && w.size > 1 && w.text[0] == 'V') {
+    const bool versioned = !w.empty() && !w.quoted && w.size > 1 && w.text[0] == 'V';
+    if (versioned) {
         ++digits.text;
         --digits.size;
     }
-    if (w.empty() || w.text[0] != 'V' || !wordToI32(digits, version))
+    if (!versioned || !wordToI32(digits, version))
         return failAt(w, "expected the version (V5), found " + w.shown());
     m.tempHeader = version;
     tr.value("\nbgeo version ", m.tempHeader);
