@@ -4,6 +4,12 @@
 // a parser can read a group of fields and test once. The typed reads are
 // big-endian, the classic format's order; other orders take() the bytes and
 // load them through ByteOrder.h.
+//
+// A pointer from take(), peek() or takeUnits() stays valid until the next
+// read from the cursor: the bytes may be a window over a longer stream.
+// remaining() and size() are then upper bounds (what the rest of the stream
+// could hold) until the stream's end is reached; they are exact over a
+// buffer in memory.
 #ifndef KELP_GEOMETRY_BYTECURSOR_H
 #define KELP_GEOMETRY_BYTECURSOR_H
 
@@ -40,6 +46,32 @@ public:
         return p;
     }
     bool skip(std::size_t n) { return take(n) != nullptr; }
+
+    // The next n bytes without advancing; nullptr (no failure) when fewer
+    // than n are left.
+    const unsigned char *peek(std::size_t n) {
+        if (m_failed || n > m_size - m_pos)
+            return nullptr;
+        return m_data + m_pos;
+    }
+
+    // For long runs of fixed-size records (uniform arrays, point records):
+    // between one and `most` whole records of `unit` bytes, as many as are in
+    // memory now, advancing past them; count says how many. nullptr (and the
+    // sticky failure) when not even one record is left. A caller loops until
+    // it has its whole run.
+    const unsigned char *takeUnits(std::size_t unit, std::size_t most, std::size_t &count) {
+        count = 0;
+        if (m_failed || unit == 0 || most == 0 || unit > m_size - m_pos) {
+            fail(unit);
+            return nullptr;
+        }
+        const std::size_t have = (m_size - m_pos) / unit;
+        count = have < most ? have : most;
+        const unsigned char *p = m_data + m_pos;
+        m_pos += count * unit;
+        return p;
+    }
 
     std::uint8_t u8() {
         const unsigned char *p = take(1);
