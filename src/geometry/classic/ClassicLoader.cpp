@@ -17,9 +17,8 @@ const std::uint32_t kParticles = 0x8000;
 // cannot show: read past and counted).
 const char kOpen = ':';
 
-void addSkipped(std::uint32_t &count) {
-    if (count != UINT32_MAX)
-        ++count;
+void addSkipped(std::uint32_t &count, std::uint32_t more = 1) {
+    count = count > UINT32_MAX - more ? UINT32_MAX : count + more;
 }
 
 // Smallest dictionary entry: name length, size and type with an empty name
@@ -122,7 +121,10 @@ inline void storeElement(const Sink &s, const unsigned char *record, std::size_t
 } // namespace
 
 ClassicLoader::ClassicLoader(Kelp &model, const unsigned char *data, std::size_t size)
-    : m_model(model), m_cur(data, size) {}
+    : m_model(model), m_ownCursor(data, size), m_cur(m_ownCursor) {}
+
+ClassicLoader::ClassicLoader(Kelp &model, ByteCursor &cursor)
+    : m_model(model), m_ownCursor(nullptr, 0), m_cur(cursor) {}
 
 bool ClassicLoader::load(bool trace) {
     const auto parse = [this](auto &tr) { return run(tr); };
@@ -174,16 +176,40 @@ template <class Tr> bool ClassicLoader::run(Tr &tr) {
     for (const Plan &p : m_primPlans)
         m_primBytes += p.bytes;
 
+    // The primitives are read twice: once to check them through to the end
+    // of the file and count what to keep, then to fill the model. A file
+    // that keeps nothing (particles) is done after the first reading.
     const std::size_t start = m_cur.offset();
     unsigned width = 2;
     PrimTotals totals;
+    m_cur.hold();
     if (!chooseIndexWidth(start, width, totals))
         return false;
+    if (!Tr::on && totals.polygons == 0) {
+        m_cur.release();
+        keepTotals(totals);
+        return true;
+    }
     m_cur.rewind(start);
     m_section = "primitives";
     if (m_model.numberOfPrimitives != 0 && !readPrimitives(tr, width, totals))
         return false;
-    return readEnd(tr);
+    const bool ended = readEnd(tr);
+    m_cur.release();
+    return ended;
+}
+
+void ClassicLoader::keepTotals(const PrimTotals &totals) {
+    Kelp &m = m_model;
+    addSkipped(m.skippedPrimitives.curves, totals.open);
+    addSkipped(m.skippedPrimitives.other, totals.particles);
+    if (m.numberOfPrimitives != 0) {
+        m.tempInt = static_cast<std::int32_t>(totals.firstType);
+        m.numberOfPolygons = static_cast<std::uint16_t>(totals.firstRun);
+        m.numberOfVertices = 0;
+    }
+    if (totals.anyPolygon)
+        m.tempChar = totals.lastFlag;
 }
 
 bool ClassicLoader::scanToEnd(unsigned indexWidth, PrimTotals &totals) {
@@ -275,19 +301,20 @@ template <class Tr> bool ClassicLoader::readGroupsAndExtra(Tr &tr) {
     // and there the file ends.
     m_section = "extra section";
     const std::size_t at = m_cur.offset();
-    const std::size_t left = m_cur.remaining();
-    if (left == 0)
+    if (m_cur.atEnd())
         return fail("the file ends at byte " + num(at) +
                     " without its extra section (00 ... FF) after the groups");
-    const unsigned char *rest = m_cur.take(left);
-    if (rest[0] != 0x00)
-        return fail("the extra section at byte " + num(at) + " starts with " + byteHex(rest[0]) +
+    const unsigned char first = m_cur.u8();
+    if (first != 0x00)
+        return fail("the extra section at byte " + num(at) + " starts with " + byteHex(first) +
                     ", not 00");
-    if (left < 2 || rest[left - 1] != 0xFF)
+    unsigned char last = first;
+    const std::size_t left = 1 + m_cur.skipToEnd(last);
+    if (left < 2 || last != 0xFF)
         return fail("the extra section at byte " + num(at) +
                     " is not closed by FF at the end of "
                     "the file (last byte " +
-                    byteHex(rest[left - 1]) + " at byte " + num(at + left - 1) + ")");
+                    byteHex(last) + " at byte " + num(at + left - 1) + ")");
     return true;
 }
 
@@ -505,15 +532,17 @@ template <class Tr> bool ClassicLoader::readPoints(Tr &tr) {
         return fail("the point count " + num(count) + " needs " + num(count) + " records of " +
                     num(record) + " bytes, but only " + num(m_cur.remaining()) +
                     " bytes are left at byte " + num(m_cur.offset()));
-    const unsigned char *p = m_cur.take(count * record);
-    if (!p)
-        return failEnded();
     std::vector<Imath::Vec3<float>> &positions = m_model.pointAttributes[m_pointIndex].vector_data;
     const std::size_t start = positions.size();
     Imath::Vec3<float> *pos = grownFrom(positions, start, count);
     const std::vector<Sink> sinks =
         makeSinks(m_pointPlans, &m_model.pointAttributes, m_firstPointAttr, start, count, 16);
-    for (std::size_t i = 0; i < count; ++i, p += record) {
+    // The records come a window at a time.
+    std::size_t inPiece = 0;
+    const unsigned char *p = nullptr;
+    for (std::size_t i = 0; i < count; ++i, p += record, --inPiece) {
+        if (inPiece == 0 && !(p = m_cur.takeUnits(record, count - i, inPiece)))
+            return failEnded();
         pos[i] = vectorAt(p, 3);
         for (const Sink &s : sinks)
             storeElement(s, p, i);
@@ -549,12 +578,24 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth, PrimTotals &totals) {
         if (type != kPolygon && type != kParticles)
             return fail("primitive " + num(done) + " at byte " + num(at) + " has type " +
                         hex(type) + ", which Kelp does not read (only polygons and particles)");
+        if (done == 0) {
+            totals.firstType = type;
+            totals.firstRun = key == kRunMarker ? inRun : std::min<std::uint32_t>(count, 0xFFFF);
+        }
         for (std::uint32_t k = 0; k < inRun; ++k) {
             const std::size_t bodyAt = m_cur.offset();
             std::uint32_t vertices = m_cur.u32();
-            const bool kept = type == kPolygon && m_cur.u8() != kOpen;
+            const char flag = type == kPolygon ? static_cast<char>(m_cur.u8()) : 0;
+            const bool kept = type == kPolygon && flag != kOpen;
             if (m_cur.failed())
                 return failEnded();
+            if (type == kPolygon) {
+                totals.anyPolygon = true;
+                totals.lastFlag = flag;
+                totals.open += !kept;
+            } else {
+                ++totals.particles;
+            }
             if (type == kParticles && static_cast<std::int32_t>(vertices) < 0)
                 return fail("particle primitive " + num(done + k) + " at byte " + num(bodyAt) +
                             " has a negative vertex count");
@@ -562,10 +603,11 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth, PrimTotals &totals) {
                 return fail("primitive " + num(done + k) + " at byte " + num(bodyAt) + " has " +
                             num(vertices) + " vertices of " + num(vertexRecord) +
                             " bytes, but only " + num(m_cur.remaining()) + " bytes are left");
-            const unsigned char *p = m_cur.take(vertices * vertexRecord);
-            if (!p)
-                return failEnded();
-            for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord) {
+            std::size_t inPiece = 0;
+            const unsigned char *p = nullptr;
+            for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord, --inPiece) {
+                if (inPiece == 0 && !(p = m_cur.takeUnits(vertexRecord, vertices - v, inPiece)))
+                    return failEnded();
                 const std::uint32_t id = indexWidth == 2 ? loadU16BE(p) : loadU32BE(p);
                 if (id >= m_model.numberOfPoints)
                     return fail(std::string(type == kPolygon ? "polygon" : "particle primitive") +
@@ -688,10 +730,14 @@ bool ClassicLoader::readRun(Tr &tr, std::uint32_t type, std::uint32_t first, std
             tr.value("\nnumber of particle verts: ", static_cast<std::int32_t>(vertices));
         }
         const std::size_t bodyAt = m_cur.offset();
-        const unsigned char *p = vertices <= m_cur.remaining() / vertexRecord
-                                     ? m_cur.take(vertices * vertexRecord)
-                                     : nullptr;
         const bool kept = type == kPolygon && m.tempChar != kOpen;
+        // What is only read past is skipped a window at a time.
+        const bool whole = kept || Tr::on;
+        const bool there = vertices <= m_cur.remaining() / vertexRecord;
+        const unsigned char *p = !there  ? nullptr
+                                 : whole ? m_cur.take(vertices * vertexRecord)
+                                 : m_cur.skip(vertices * vertexRecord) ? m_cur.here()
+                                                                       : nullptr;
         if (!p ||
             (kept && (fill.polygon >= m.polygons.size() || fill.vertex + vertices > fill.vertices)))
             return failMismatch(first + k, bodyAt);

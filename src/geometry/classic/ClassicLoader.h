@@ -23,7 +23,9 @@ namespace kelp {
 
 class ClassicLoader {
 public:
+    // Over a buffer in memory, or through a cursor over a stream.
     ClassicLoader(Kelp &model, const unsigned char *data, std::size_t size);
+    ClassicLoader(Kelp &model, ByteCursor &cursor);
 
     // Fills the model; false when the data does not hold a complete file, with
     // the reason (offset, count) in error(). Running out of memory is such a
@@ -45,7 +47,15 @@ private:
     struct PrimTotals {
         std::uint64_t polygons = 0; // closed polygons, the ones the model keeps
         std::uint64_t vertices = 0; // their vertices
+        // What the reading of the primitives leaves in the model besides,
+        // for a file with nothing to keep.
+        std::uint32_t open = 0, particles = 0;
+        std::uint32_t firstType = 0, firstRun = 0;
+        bool anyPolygon = false;
+        char lastFlag = 0;
     };
+    // The model's primitive fields from the first reading alone.
+    void keepTotals(const PrimTotals &totals);
 
     template <class Tr> bool run(Tr &tr);
     template <class Tr> bool readHeader(Tr &tr);
@@ -87,7 +97,8 @@ private:
     bool failEnded();
 
     Kelp &m_model;
-    ByteCursor m_cur;
+    ByteCursor m_ownCursor;
+    ByteCursor &m_cur;
     std::string m_error;
     const char *m_section = "header";
     std::size_t m_pointIndex = 0; // index of "P" in the point attributes

@@ -7,8 +7,11 @@
 #define KELP_GEOMETRY_JSON_BLOSCCONTAINER_H
 
 #include "io/ByteBuffer.h"
+#include "io/ByteSource.h"
+#include "io/InputBytes.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace kelp {
@@ -18,6 +21,13 @@ namespace kelp {
 // error, for a damaged or truncated container.
 bool unpackBloscContainer(const unsigned char *data, std::size_t size, ByteBuffer &out,
                           std::string &error);
+
+// The stream inside the container at the start of input, decompressed a
+// batch of chunks at a time (one chunk per hardware thread, all joined
+// before the batch is read) as it is read. The layout and the index are
+// checked here; each chunk's header when its batch comes. nullptr, with the
+// reason in error, when the layout or the index is damaged.
+std::unique_ptr<ByteSource> openBloscStream(InputBytes &input, std::string &error);
 
 } // namespace kelp
 

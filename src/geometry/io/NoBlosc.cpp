@@ -18,6 +18,11 @@ bool unpackBloscContainer(const unsigned char *, std::size_t, ByteBuffer &, std:
     return false;
 }
 
+std::unique_ptr<ByteSource> openBloscStream(InputBytes &, std::string &error) {
+    error = kCannotRead;
+    return nullptr;
+}
+
 BloscWriter::BloscWriter(ByteSink &out, unsigned threads)
     : m_out(out), m_threads(threads), m_batch(0), m_failed(true), m_error(kCannotWrite) {}
 
