@@ -176,45 +176,25 @@ template <class Tr> bool ClassicLoader::run(Tr &tr) {
     for (const Plan &p : m_primPlans)
         m_primBytes += p.bytes;
 
-    // The primitives are read twice: once to check them through to the end
-    // of the file and count what to keep, then to fill the model. A file
-    // that keeps nothing (particles) is done after the first reading.
+    // The primitives are read once, checked and kept as they come; only a
+    // file whose point index width is in doubt is read through first.
     const std::size_t start = m_cur.offset();
     unsigned width = 2;
-    PrimTotals totals;
     m_cur.hold();
-    if (!chooseIndexWidth(start, width, totals))
+    if (!chooseIndexWidth(start, width))
         return false;
-    if (!Tr::on && totals.polygons == 0) {
-        m_cur.release();
-        keepTotals(totals);
-        return true;
-    }
     m_cur.rewind(start);
     m_section = "primitives";
-    if (m_model.numberOfPrimitives != 0 && !readPrimitives(tr, width, totals))
+    if (m_model.numberOfPrimitives != 0 && !readPrimitives(tr, width))
         return false;
     const bool ended = readEnd(tr);
     m_cur.release();
     return ended;
 }
 
-void ClassicLoader::keepTotals(const PrimTotals &totals) {
-    Kelp &m = m_model;
-    addSkipped(m.skippedPrimitives.curves, totals.open);
-    addSkipped(m.skippedPrimitives.other, totals.particles);
-    if (m.numberOfPrimitives != 0) {
-        m.tempInt = static_cast<std::int32_t>(totals.firstType);
-        m.numberOfPolygons = static_cast<std::uint16_t>(totals.firstRun);
-        m.numberOfVertices = 0;
-    }
-    if (totals.anyPolygon)
-        m.tempChar = totals.lastFlag;
-}
-
-bool ClassicLoader::scanToEnd(unsigned indexWidth, PrimTotals &totals) {
+bool ClassicLoader::scanToEnd(unsigned indexWidth) {
     m_section = "primitives";
-    if (!scanPrimitives(indexWidth, totals))
+    if (!scanPrimitives(indexWidth))
         return false;
     NoTrace quiet;
     return readEnd(quiet);
@@ -224,18 +204,17 @@ bool ClassicLoader::scanToEnd(unsigned indexWidth, PrimTotals &totals) {
 // above. Some writers switch to 32-bit from 65533 points on, so for 65533 to
 // 65535 points the width is the one whose reading ends the file exactly; a
 // file that reads to its end both ways, or neither way, is not loaded.
-bool ClassicLoader::chooseIndexWidth(std::size_t start, unsigned &width, PrimTotals &totals) {
+bool ClassicLoader::chooseIndexWidth(std::size_t start, unsigned &width) {
     const std::uint32_t points = m_model.numberOfPoints;
     if (points < 65533 || points > 65535 || m_model.numberOfPrimitives == 0) {
         width = points <= 65535 ? 2 : 4;
-        return scanToEnd(width, totals);
+        return true;
     }
-    PrimTotals narrowTotals, wideTotals;
-    const bool narrow = scanToEnd(2, narrowTotals);
+    const bool narrow = scanToEnd(2);
     const std::string narrowError = m_error;
     m_error.clear();
     m_cur.rewind(start);
-    const bool wide = scanToEnd(4, wideTotals);
+    const bool wide = scanToEnd(4);
     const std::string wideError = m_error;
     m_error.clear();
     if (narrow && wide)
@@ -248,7 +227,6 @@ bool ClassicLoader::chooseIndexWidth(std::size_t start, unsigned &width, PrimTot
                     "with 32-bit point indices (16-bit: " +
                     narrowError + "; 32-bit: " + wideError + ")");
     width = narrow ? 2 : 4;
-    totals = narrow ? narrowTotals : wideTotals;
     return true;
 }
 
@@ -557,7 +535,7 @@ template <class Tr> bool ClassicLoader::readPoints(Tr &tr) {
     return true;
 }
 
-bool ClassicLoader::scanPrimitives(unsigned indexWidth, PrimTotals &totals) {
+bool ClassicLoader::scanPrimitives(unsigned indexWidth) {
     const std::uint32_t count = m_model.numberOfPrimitives;
     const std::size_t vertexRecord = indexWidth + m_vertexBytes;
     std::uint32_t done = 0;
@@ -578,24 +556,14 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth, PrimTotals &totals) {
         if (type != kPolygon && type != kParticles)
             return fail("primitive " + num(done) + " at byte " + num(at) + " has type " +
                         hex(type) + ", which Kelp does not read (only polygons and particles)");
-        if (done == 0) {
-            totals.firstType = type;
-            totals.firstRun = key == kRunMarker ? inRun : std::min<std::uint32_t>(count, 0xFFFF);
-        }
         for (std::uint32_t k = 0; k < inRun; ++k) {
             const std::size_t bodyAt = m_cur.offset();
             std::uint32_t vertices = m_cur.u32();
-            const char flag = type == kPolygon ? static_cast<char>(m_cur.u8()) : 0;
-            const bool kept = type == kPolygon && flag != kOpen;
+            if (type == kPolygon)
+                m_cur.u8(); // the closure
             if (m_cur.failed())
                 return failEnded();
-            if (type == kPolygon) {
-                totals.anyPolygon = true;
-                totals.lastFlag = flag;
-                totals.open += !kept;
-            } else {
-                ++totals.particles;
-            }
+
             if (type == kParticles && static_cast<std::int32_t>(vertices) < 0)
                 return fail("particle primitive " + num(done + k) + " at byte " + num(bodyAt) +
                             " has a negative vertex count");
@@ -617,26 +585,51 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth, PrimTotals &totals) {
             }
             if (!m_cur.skip(m_primBytes))
                 return failEnded();
-            if (kept) {
-                ++totals.polygons;
-                totals.vertices += vertices;
-            }
         }
         done += inRun;
     }
     return true;
 }
 
-// Where the vertices of the kept polygons go.
+// Where the vertices of the kept polygons go: the model's polygons and
+// vertex attribute arrays, grown polygon by polygon within the room
+// reserved for them from what the rest of the file can hold.
 struct ClassicLoader::PrimitiveFill {
     unsigned indexWidth = 0;
     std::size_t vertexRecord = 0;
-    std::size_t polygonStart = 0;
-    std::size_t polygon = 0; // the next polygon to fill
-    std::size_t vertex = 0;  // the next vertex to fill
-    std::uint64_t vertices = 0;
+    std::size_t vertexStart = 0; // the first vertex this file fills
+    std::size_t vertex = 0;      // vertices filled so far
     std::vector<Sink> sinks;
 };
+
+namespace {
+
+template <class Values> void reserveFrom(Values &values, std::size_t start, std::size_t room) {
+    if (room > 0)
+        reserveHuge(values, start + room);
+}
+
+// The vertex arrays grown to hold count vertices from start, the sinks
+// pointed at them again.
+void growVertexArrays(std::vector<Sink> &sinks, std::vector<AttributeData> &records,
+                      std::size_t first, std::size_t start, std::size_t count) {
+    for (std::size_t a = 0; a < sinks.size(); ++a) {
+        AttributeData &r = records[first + a];
+        Sink &s = sinks[a];
+        if (s.store == 0) {
+            r.float_data.resize(start + count);
+            s.floats = r.float_data.data() + start;
+        } else if (s.store == 1) {
+            r.vector_data.resize(start + count);
+            s.vectors = r.vector_data.data() + start;
+        } else if (s.store == 2) {
+            r.int_data.resize(start + count);
+            s.ints = r.int_data.data() + start;
+        }
+    }
+}
+
+} // namespace
 
 // A primitive's key, or a run marker with the run's length and type.
 template <class Tr>
@@ -657,105 +650,92 @@ bool ClassicLoader::readPrimitiveKey(Tr &tr, std::uint32_t &key, std::uint32_t &
     return !m_cur.failed() || failEnded();
 }
 
-bool ClassicLoader::failPointIndex(std::size_t polygon, std::uint32_t id, std::size_t at) {
-    return fail("polygon " + num(polygon) + " names point " + num(id) + " at byte " + num(at) +
-                ", but the file has " + num(m_model.numberOfPoints) + " points");
-}
-
-// The vertices of a kept polygon: its point indices and vertex attributes.
+// The vertices of one primitive, a window at a time: every point index
+// checked, and for a kept polygon the indices and vertex values stored.
 template <class Tr>
-bool ClassicLoader::keepVertices(Tr &tr, const unsigned char *p, std::uint32_t vertices,
-                                 std::size_t bodyAt, PrimitiveFill &fill) {
+bool ClassicLoader::readVertices(Tr &tr, std::uint32_t type, std::uint32_t index,
+                                 std::uint32_t vertices, std::size_t valuesAt, bool kept,
+                                 PrimitiveFill &fill) {
     const std::uint32_t points = m_model.numberOfPoints;
     const unsigned indexWidth = fill.indexWidth;
     const std::size_t vertexRecord = fill.vertexRecord;
+    std::uint32_t *ids = nullptr;
+    if (kept) {
+        m_model.polygons.emplace_back();
+        PolygonData &poly = m_model.polygons.back();
+        poly.numberOfVertices = vertices;
+        poly.ids.resize(vertices);
+        ids = poly.ids.data();
+        growVertexArrays(fill.sinks, m_model.vertexAttributes, m_firstVertexAttr, fill.vertexStart,
+                         fill.vertex + vertices);
+    }
     const Sink *sinks = fill.sinks.data();
     const Sink *sinksEnd = sinks + fill.sinks.size();
-    PolygonData &poly = m_model.polygons[fill.polygon];
-    poly.numberOfVertices = vertices;
-    poly.ids.resize(vertices);
-    std::uint32_t *ids = poly.ids.data();
-    std::size_t vertex = fill.vertex;
-    for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord) {
-        std::uint32_t id = indexWidth == 2 ? loadU16BE(p) : loadU32BE(p);
+    std::size_t inPiece = 0;
+    const unsigned char *p = nullptr;
+    for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord, --inPiece) {
+        if (inPiece == 0 && !(p = m_cur.takeUnits(vertexRecord, vertices - v, inPiece)))
+            return failEnded();
+        const std::uint32_t id = indexWidth == 2 ? loadU16BE(p) : loadU32BE(p);
         if (id >= points)
-            return failPointIndex(fill.polygon - fill.polygonStart, id, bodyAt + v * vertexRecord);
-        ids[v] = id;
-        for (const Sink *s = sinks; s != sinksEnd; ++s)
-            storeElement(*s, p, vertex);
-        ++vertex;
+            return fail(std::string(type == kPolygon ? "polygon" : "particle primitive") + " " +
+                        num(index) + " names point " + num(id) + " at byte " +
+                        num(valuesAt + v * vertexRecord) + ", but the file has " + num(points) +
+                        " points");
+        if (kept) {
+            ids[v] = id;
+            for (const Sink *s = sinks; s != sinksEnd; ++s)
+                storeElement(*s, p, fill.vertex + v);
+        }
         if (Tr::on) {
             tr.value(" ", id);
             for (std::size_t a = 0; a < m_vertexPlans.size(); ++a)
                 traceElement(tr, " ", m_vertexPlans[a], p + sinks[a].offset);
         }
     }
-    fill.vertex = vertex;
-    ++fill.polygon;
+    if (kept)
+        fill.vertex += vertices;
     return true;
 }
 
-// The vertices of a primitive read past, for the trace.
+// One primitive of the given type (number index in the file): its vertex
+// count, closure, vertices and values. Closed polygons are kept, the rest
+// counted and read past.
 template <class Tr>
-void ClassicLoader::traceVertices(Tr &tr, const unsigned char *p, std::uint32_t vertices,
-                                  const PrimitiveFill &fill) {
-    for (std::uint32_t v = 0; v < vertices; ++v, p += fill.vertexRecord) {
-        tr.value(" ", fill.indexWidth == 2 ? loadU16BE(p) : loadU32BE(p));
-        for (std::size_t a = 0; a < m_vertexPlans.size(); ++a)
-            traceElement(tr, " ", m_vertexPlans[a], p + fill.sinks[a].offset);
-    }
-}
-
-bool ClassicLoader::failMismatch(std::uint32_t index, std::size_t at) {
-    return fail("primitive " + num(index) + " at byte " + num(at) +
-                " does not match the first reading of the primitives");
-}
-
-// The inRun primitives of one run (or one single primitive) of the given
-// type, the first of them number first in the file: closed polygons are
-// kept, the rest counted and read past.
-template <class Tr>
-bool ClassicLoader::readRun(Tr &tr, std::uint32_t type, std::uint32_t first, std::uint32_t inRun,
-                            PrimitiveFill &fill) {
+bool ClassicLoader::readPrimitive(Tr &tr, std::uint32_t type, std::uint32_t index,
+                                  PrimitiveFill &fill) {
     Kelp &m = m_model;
-    const std::size_t vertexRecord = fill.vertexRecord;
-    for (std::uint32_t k = 0; k < inRun; ++k) {
-        std::uint32_t vertices = m_cur.u32();
-        if (type == kPolygon) {
-            tr.value("\nnumber of poly verts: ", vertices);
-            char flag = static_cast<char>(m_cur.u8());
-            tr.character(" ", flag);
-            m.tempChar = flag;
-        } else {
-            tr.value("\nnumber of particle verts: ", static_cast<std::int32_t>(vertices));
-        }
-        const std::size_t bodyAt = m_cur.offset();
-        const bool kept = type == kPolygon && m.tempChar != kOpen;
-        // What is only read past is skipped a window at a time.
-        const bool whole = kept || Tr::on;
-        const bool there = vertices <= m_cur.remaining() / vertexRecord;
-        const unsigned char *p = !there  ? nullptr
-                                 : whole ? m_cur.take(vertices * vertexRecord)
-                                 : m_cur.skip(vertices * vertexRecord) ? m_cur.here()
-                                                                       : nullptr;
-        if (!p ||
-            (kept && (fill.polygon >= m.polygons.size() || fill.vertex + vertices > fill.vertices)))
-            return failMismatch(first + k, bodyAt);
-        if (type == kPolygon && !kept)
-            addSkipped(m.skippedPrimitives.curves);
-        else if (type == kParticles)
-            addSkipped(m.skippedPrimitives.other);
-        if (kept) {
-            if (!keepVertices(tr, p, vertices, bodyAt, fill))
-                return false;
-        } else if (Tr::on) {
-            traceVertices(tr, p, vertices, fill);
-        }
-        const unsigned char *values = m_cur.take(m_primBytes);
-        if (!values)
-            return failEnded();
-        traceRecord(tr, m_primPlans, values);
+    const std::size_t bodyAt = m_cur.offset();
+    const std::uint32_t vertices = m_cur.u32();
+    bool kept = false;
+    if (type == kPolygon) {
+        tr.value("\nnumber of poly verts: ", vertices);
+        const char flag = static_cast<char>(m_cur.u8());
+        tr.character(" ", flag);
+        m.tempChar = flag;
+        kept = flag != kOpen;
+    } else {
+        tr.value("\nnumber of particle verts: ", static_cast<std::int32_t>(vertices));
     }
+    if (m_cur.failed())
+        return failEnded();
+    if (type == kParticles && static_cast<std::int32_t>(vertices) < 0)
+        return fail("particle primitive " + num(index) + " at byte " + num(bodyAt) +
+                    " has a negative vertex count");
+    if (vertices > m_cur.remaining() / fill.vertexRecord)
+        return fail("primitive " + num(index) + " at byte " + num(bodyAt) + " has " +
+                    num(vertices) + " vertices of " + num(fill.vertexRecord) + " bytes, but only " +
+                    num(m_cur.remaining()) + " bytes are left");
+    if (!readVertices(tr, type, index, vertices, m_cur.offset(), kept, fill))
+        return false;
+    if (type == kPolygon && !kept)
+        addSkipped(m.skippedPrimitives.curves);
+    else if (type == kParticles)
+        addSkipped(m.skippedPrimitives.other);
+    const unsigned char *values = m_cur.take(m_primBytes);
+    if (!values)
+        return failEnded();
+    traceRecord(tr, m_primPlans, values);
     return true;
 }
 
@@ -771,34 +751,56 @@ std::size_t ClassicLoader::vertexStart() const {
     return start;
 }
 
-template <class Tr>
-bool ClassicLoader::readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals &totals) {
+// Room for the polygons and vertices the rest of the file can hold (an
+// estimate over a compressed stream): reserved, not touched, so that the
+// arrays grow in place.
+void ClassicLoader::reserveForPrimitives(PrimitiveFill &fill) {
+    Kelp &m = m_model;
+    const std::size_t left = m_cur.expectedRemaining();
+    const std::size_t polygons = std::min<std::size_t>(m.numberOfPrimitives, left / 5);
+    reserveHuge(m.polygons, m.polygons.size() + polygons);
+    const std::size_t vertices = left / fill.vertexRecord;
+    for (std::size_t a = 0; a < m_vertexPlans.size(); ++a) {
+        AttributeData &r = m.vertexAttributes[m_firstVertexAttr + a];
+        if (m_vertexPlans[a].store == Store::Float)
+            reserveFrom(r.float_data, fill.vertexStart, vertices);
+        else if (m_vertexPlans[a].store == Store::Vector)
+            reserveFrom(r.vector_data, fill.vertexStart, vertices);
+        else if (m_vertexPlans[a].store == Store::Int)
+            reserveFrom(r.int_data, fill.vertexStart, vertices);
+    }
+}
+
+template <class Tr> bool ClassicLoader::readPrimitives(Tr &tr, unsigned indexWidth) {
     Kelp &m = m_model;
     const std::uint32_t count = m.numberOfPrimitives;
     PrimitiveFill fill;
     fill.indexWidth = indexWidth;
     fill.vertexRecord = indexWidth + m_vertexBytes;
-    fill.polygonStart = m.polygons.size();
-    fill.polygon = fill.polygonStart;
-    fill.vertices = totals.vertices;
-    reserveHuge(m.polygons, fill.polygonStart + totals.polygons);
-    m.polygons.resize(fill.polygonStart + totals.polygons);
-    fill.sinks = makeSinks(m_vertexPlans, &m.vertexAttributes, m_firstVertexAttr, vertexStart(),
-                           totals.vertices, indexWidth);
+    fill.vertexStart = vertexStart();
+    reserveForPrimitives(fill);
+    fill.sinks = makeSinks(m_vertexPlans, &m.vertexAttributes, m_firstVertexAttr, fill.vertexStart,
+                           0, indexWidth);
     std::uint32_t done = 0;
-    bool first = true;
     while (done < count) {
+        const std::size_t at = m_cur.offset();
         std::uint32_t key, type, inRun;
         if (!readPrimitiveKey(tr, key, type, inRun))
             return false;
-        if (first) {
+        if (inRun > count - done)
+            return fail("a run of " + num(inRun) + " primitives at byte " + num(at) +
+                        " goes past the primitive count " + num(count));
+        if (type != kPolygon && type != kParticles)
+            return fail("primitive " + num(done) + " at byte " + num(at) + " has type " +
+                        hex(type) + ", which Kelp does not read (only polygons and particles)");
+        if (done == 0) {
             m.tempInt = static_cast<std::int32_t>(type);
             m.numberOfPolygons = static_cast<std::uint16_t>(
                 key == kRunMarker ? inRun : std::min<std::uint32_t>(count, 0xFFFF));
-            first = false;
         }
-        if (!readRun(tr, type, done, inRun, fill))
-            return false;
+        for (std::uint32_t k = 0; k < inRun; ++k)
+            if (!readPrimitive(tr, type, done + k, fill))
+                return false;
         done += inRun;
     }
     m.numberOfVertices = static_cast<std::uint32_t>(fill.vertex);

@@ -44,18 +44,6 @@ private:
         std::int16_t size = 0; // components per element
         std::uint32_t bytes = 0;
     };
-    struct PrimTotals {
-        std::uint64_t polygons = 0; // closed polygons, the ones the model keeps
-        std::uint64_t vertices = 0; // their vertices
-        // What the reading of the primitives leaves in the model besides,
-        // for a file with nothing to keep.
-        std::uint32_t open = 0, particles = 0;
-        std::uint32_t firstType = 0, firstRun = 0;
-        bool anyPolygon = false;
-        char lastFlag = 0;
-    };
-    // The model's primitive fields from the first reading alone.
-    void keepTotals(const PrimTotals &totals);
 
     template <class Tr> bool run(Tr &tr);
     template <class Tr> bool readHeader(Tr &tr);
@@ -65,28 +53,23 @@ private:
     template <class Tr> bool readStringTable(Tr &tr, const std::string &name);
     template <class Tr> bool readDefault(Tr &tr, AttributeData &record, const Plan &plan);
     template <class Tr> bool readPoints(Tr &tr);
-    bool scanPrimitives(unsigned indexWidth, PrimTotals &totals);
-    bool scanToEnd(unsigned indexWidth, PrimTotals &totals);
-    bool chooseIndexWidth(std::size_t start, unsigned &width, PrimTotals &totals);
+    bool scanPrimitives(unsigned indexWidth);
+    bool scanToEnd(unsigned indexWidth);
+    bool chooseIndexWidth(std::size_t start, unsigned &width);
     template <class Tr> bool readEnd(Tr &tr);
     template <class Tr> bool readGroupsAndExtra(Tr &tr);
     template <class Tr>
     bool readGroup(Tr &tr, const char *kind, std::uint32_t index, std::uint32_t elements);
     struct PrimitiveFill;
-    template <class Tr> bool readPrimitives(Tr &tr, unsigned indexWidth, const PrimTotals &totals);
+    template <class Tr> bool readPrimitives(Tr &tr, unsigned indexWidth);
+    void reserveForPrimitives(PrimitiveFill &fill);
     template <class Tr>
     bool readPrimitiveKey(Tr &tr, std::uint32_t &key, std::uint32_t &type, std::uint32_t &inRun);
     template <class Tr>
-    bool readRun(Tr &tr, std::uint32_t type, std::uint32_t first, std::uint32_t inRun,
-                 PrimitiveFill &fill);
-    bool failMismatch(std::uint32_t index, std::size_t at);
-    bool failPointIndex(std::size_t polygon, std::uint32_t id, std::size_t at);
+    bool readPrimitive(Tr &tr, std::uint32_t type, std::uint32_t index, PrimitiveFill &fill);
     template <class Tr>
-    bool keepVertices(Tr &tr, const unsigned char *p, std::uint32_t vertices, std::size_t bodyAt,
-                      PrimitiveFill &fill);
-    template <class Tr>
-    void traceVertices(Tr &tr, const unsigned char *p, std::uint32_t vertices,
-                       const PrimitiveFill &fill);
+    bool readVertices(Tr &tr, std::uint32_t type, std::uint32_t index, std::uint32_t vertices,
+                      std::size_t valuesAt, bool kept, PrimitiveFill &fill);
     std::size_t vertexStart() const;
     template <class Tr>
     void traceElement(Tr &tr, const char *label, const Plan &plan, const unsigned char *p);

@@ -18,6 +18,14 @@ std::size_t ByteCursor::streamLeft() const {
     return left < most ? static_cast<std::size_t>(left) : most;
 }
 
+std::size_t ByteCursor::expectedRemaining() const {
+    if (!m_source)
+        return remaining();
+    const std::uint64_t likely = m_source->expected();
+    const std::size_t left = streamLeft();
+    return m_size - m_pos + (likely < left ? static_cast<std::size_t>(likely) : left);
+}
+
 bool ByteCursor::skip(std::size_t n) {
     if (m_failed)
         return false;

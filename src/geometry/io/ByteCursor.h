@@ -40,6 +40,9 @@ public:
     std::size_t offset() const { return m_base + m_pos; }
     std::size_t size() const { return offset() + remaining(); }
     std::size_t remaining() const { return m_size - m_pos + (m_source ? streamLeft() : 0); }
+    // What is likely left, for reserving room: remaining() over a buffer or
+    // a file, the gzip trailer's size over a gzip stream.
+    std::size_t expectedRemaining() const;
     // The next byte to be read (one past the last when all are read).
     const unsigned char *here() const { return m_data + m_pos; }
     bool failed() const { return m_failed; }

@@ -21,6 +21,9 @@ public:
     // At most how many bytes are still to come: exact for files and Blosc
     // containers, what the compressed bytes left could hold for gzip.
     virtual std::uint64_t bound() const = 0;
+    // How many bytes are likely still to come, for sizing arrays ahead (a
+    // guess never above bound(); a wrong guess costs only growth or room).
+    virtual std::uint64_t expected() const { return bound(); }
     // Goes back (or on) to byte `offset` of the stream; false when this
     // source cannot, which is then no failure of the stream.
     virtual bool seek(std::uint64_t offset) {

@@ -171,6 +171,11 @@ GzipSource::GzipSource(InputBytes &input, std::uint64_t from)
       m_out(new unsigned char[kHistory + kOutputPiece]), m_engine(new Engine) {
     if (!m_engine->start())
         failWith("could not start the decompressor", Z_MEM_ERROR);
+    // The trailer holds the (last member's) size modulo 2^32.
+    unsigned char size[4];
+    if (m_in.size() >= from + 18 && m_in.readAt(m_in.size() - 4, size, 4))
+        m_trailerSize = std::uint64_t(size[0]) | std::uint64_t(size[1]) << 8 |
+                        std::uint64_t(size[2]) << 16 | std::uint64_t(size[3]) << 24;
 }
 
 GzipSource::~GzipSource() = default;
@@ -209,6 +214,7 @@ std::size_t GzipSource::read(unsigned char *to, std::size_t room) {
             const std::size_t n = std::min(room - done, m_outEnd - m_outStart);
             std::memcpy(to + done, m_out.get() + m_outStart, n);
             m_outStart += n;
+            m_produced += n;
             done += n;
             continue;
         }
@@ -265,6 +271,14 @@ std::uint64_t GzipSource::bound() const {
         (m_in.size() - std::min(m_next, m_in.size())) + (m_bufEnd - m_bufStart);
     const std::uint64_t most = std::numeric_limits<std::uint64_t>::max() / 4;
     return compressed > most / kMaxRatio ? most : inflated + compressed * kMaxRatio + kHeldOutput;
+}
+
+std::uint64_t GzipSource::expected() const {
+    const std::uint64_t most = bound();
+    if (m_trailerSize <= m_produced)
+        return most;
+    const std::uint64_t likely = m_trailerSize - m_produced;
+    return likely < most ? likely : most;
 }
 
 bool GzipSource::finish() {

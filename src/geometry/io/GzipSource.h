@@ -23,6 +23,8 @@ public:
 
     std::size_t read(unsigned char *to, std::size_t room) override;
     std::uint64_t bound() const override;
+    // From the trailer's size of the (last) member, where it is plausible.
+    std::uint64_t expected() const override;
 
     // Inflates the rest of the stream, throwing it away, so that a damaged
     // end is found even when the reader stopped early; false when damaged.
@@ -46,6 +48,8 @@ private:
     std::size_t m_outStart = 0, m_outEnd = 0;
     std::unique_ptr<Engine> m_engine;
     bool m_ended = false;
+    std::uint64_t m_produced = 0; // inflated bytes handed on
+    std::uint64_t m_trailerSize = 0;
     InflateError m_inflateError;
 };
 

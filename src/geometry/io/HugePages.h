@@ -9,7 +9,7 @@
 namespace kelp {
 
 inline void adviseHugePages(void *data, std::size_t bytes) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#if defined(__linux__) && defined(MADV_HUGEPAGE) && !defined(KELP_NO_HUGE_PAGE_ADVICE)
     const std::uintptr_t huge = std::uintptr_t(2) << 20;
     if (bytes < 2 * huge)
         return;
