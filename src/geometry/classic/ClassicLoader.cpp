@@ -180,16 +180,12 @@ template <class Tr> bool ClassicLoader::run(Tr &tr) {
     // file whose point index width is in doubt is read through first.
     const std::size_t start = m_cur.offset();
     unsigned width = 2;
-    m_cur.hold();
     if (!chooseIndexWidth(start, width))
         return false;
-    m_cur.rewind(start);
     m_section = "primitives";
     if (m_model.numberOfPrimitives != 0 && !readPrimitives(tr, width))
         return false;
-    const bool ended = readEnd(tr);
-    m_cur.release();
-    return ended;
+    return readEnd(tr);
 }
 
 bool ClassicLoader::scanToEnd(unsigned indexWidth) {
@@ -210,6 +206,8 @@ bool ClassicLoader::chooseIndexWidth(std::size_t start, unsigned &width) {
         width = points <= 65535 ? 2 : 4;
         return true;
     }
+    // Both readings start here: the bytes are kept until the second is done.
+    m_cur.hold();
     const bool narrow = scanToEnd(2);
     const std::string narrowError = m_error;
     m_error.clear();
@@ -227,6 +225,8 @@ bool ClassicLoader::chooseIndexWidth(std::size_t start, unsigned &width) {
                     "with 32-bit point indices (16-bit: " +
                     narrowError + "; 32-bit: " + wideError + ")");
     width = narrow ? 2 : 4;
+    m_cur.rewind(start);
+    m_cur.release();
     return true;
 }
 
@@ -246,6 +246,8 @@ template <class Tr> bool ClassicLoader::readEnd(Tr &tr) {
         recordBytes += p.bytes;
     const std::size_t afterDictionary = m_cur.offset();
     m_section = "detail attribute values";
+    m_cur.hold(); // for a second reading without the record
+
     const unsigned char *values = m_cur.take(recordBytes);
     if (values && readGroupsAndExtra(tr)) {
         traceRecord(tr, m_detailPlans, values);

@@ -57,8 +57,11 @@ std::size_t ByteCursor::skipToEnd(unsigned char &last) {
 }
 
 void ByteCursor::hold() {
-    m_holding = m_source && !m_source->canSeek();
-    m_hold = offset();
+    if (!m_source || m_source->canSeek())
+        return;
+    if (!m_holding || offset() < m_hold)
+        m_hold = offset(); // an earlier hold keeps its bytes
+    m_holding = true;
 }
 
 void ByteCursor::rewind(std::size_t offset) {

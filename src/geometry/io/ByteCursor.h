@@ -121,7 +121,8 @@ public:
     void rewind(std::size_t offset);
     // Keeps every byte from the current position in memory until release(),
     // so that a rewind to it needs no going back in the stream (a no-op over
-    // a buffer or a stream that can go back).
+    // a buffer or a stream that can go back). Holds nest: the earliest one
+    // counts, release() ends them all.
     void hold();
     void release() { m_holding = false; }
 
