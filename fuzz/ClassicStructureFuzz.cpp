@@ -11,6 +11,8 @@
 // choice bent the file, a load that succeeds must give the points and
 // polygons that were written.
 #include "Choices.h"
+#include "LoadStream.h"
+#include "io/ByteCursor.h"
 #include "ModelChecks.h"
 
 #include <Kelp>
@@ -484,8 +486,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (compressed)
         file = gzip(file);
     kelpfuzz::saveBuiltFile(file);
+    // Half the time through a window of a few bytes, so that its edges fall
+    // inside every kind of record.
+    const std::size_t window = c.oneIn(2) ? 1 + c.byte() % 64 : kelp::kStreamWindow;
     Kelp detail;
-    if (detail.loadBgeoFromMemory(file.data(), file.size(), text ? "fuzz.geo" : "fuzz.bgeo") == 1) {
+    if (kelp::loadMemoryThroughWindow(detail, file.data(), file.size(),
+                                      text ? "fuzz.geo" : "fuzz.bgeo", window) == 1) {
         kelpfuzz::trapOnProblem(detail);
         if (!builder.bent && !builder.matches(detail))
             __builtin_trap();

@@ -13,6 +13,8 @@
 // escapes and number spellings of its own). Loaded for the mesh or, now and
 // then, for particles; whatever loads must pass the model checks.
 #include "Choices.h"
+#include "LoadStream.h"
+#include "io/ByteCursor.h"
 #include "ModelChecks.h"
 
 #include <Kelp>
@@ -1281,7 +1283,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Now and then loaded for particles: packed pieces as points, not expanded.
     if (c.oneIn(4))
         detail.setLoadFor(KelpLoadFor::Particles);
-    if (detail.loadBgeoFromMemory(file.data(), file.size(), "fuzz.bgeo") == 1)
+    // Half the time through a window of a few bytes, so that its edges fall
+    // inside every kind of record.
+    const std::size_t window = c.oneIn(2) ? 1 + c.byte() % 64 : kelp::kStreamWindow;
+    if (kelp::loadMemoryThroughWindow(detail, file.data(), file.size(), "fuzz.bgeo", window) == 1)
         kelpfuzz::trapOnProblem(detail);
     return 0;
 }
