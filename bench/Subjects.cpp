@@ -118,7 +118,7 @@ void jsonLoadRows(LoadRows &out, const std::vector<std::unique_ptr<JsonSubject>>
         }
         if (!ran(medians, s->name + "/load_sc"))
             continue;
-        const double scTarget = s->file.points >= 900000 && s->file.points <= 1100000 ? 1.2 : 0;
+        const double scTarget = s->parallelTarget ? 1.2 : 0;
         out.add({s->name,
                  "load_sc",
                  "limit_blosc_swap_2t",

@@ -27,8 +27,9 @@ struct JsonSubject {
     std::string saveBgeo, saveSc, limitOut, reference;
     std::vector<unsigned char> stream; // Kelp's JSON .bgeo of the detail, once
     int iterations;
-    std::string classic;        // the classic subject of the same mesh, e.g. "mesh_1M"
-    bool sameAsClassic = false; // its files load into the same model as the classic .bgeo
+    std::string classic;         // the classic subject of the same mesh, e.g. "mesh_1M"
+    bool sameAsClassic = false;  // its files load into the same model as the classic .bgeo
+    bool parallelTarget = false; // .bgeo.sc judged against parallel Blosc (at 1M points)
 };
 
 // One file's bytes and one loaded detail are kept at a time, for the set-up
