@@ -11,7 +11,7 @@
 namespace {
 
 // Bumped whenever the generated content changes, so stale caches are rebuilt.
-const int kGeneratorVersion = 1;
+const int kGeneratorVersion = 2;
 
 // Binary JSON tokens, little-endian as Houdini writes them.
 class Tokens {
@@ -87,50 +87,69 @@ JsonArray vectorAttribute(Tokens &j, const std::string &name, const std::vector<
     return a;
 }
 
-// A rippled grid of w x h points with point "P", "N" and "uv", two triangles
-// per grid cell in one polygon run.
-Tokens meshStream(std::uint32_t w, std::uint32_t h, std::vector<JsonArray> &arrays) {
-    const std::uint32_t n = w * h;
-    const std::uint32_t prims = 2 * (w - 1) * (h - 1);
+// The rippled grid of the classic mesh (SyntheticFiles.cpp): point "P" and
+// "N", vertex "uv" (three floats), two triangles per grid cell.
+struct Grid {
     std::vector<float> p, nrm, uv;
-    p.reserve(3 * std::size_t(n));
-    nrm.reserve(3 * std::size_t(n));
-    uv.reserve(3 * std::size_t(n));
-    const float du = 1.0f / static_cast<float>(w - 1), dv = 1.0f / static_cast<float>(h - 1);
+    std::vector<std::int32_t> ids;
+};
+
+Grid rippledGrid(std::uint32_t w, std::uint32_t h) {
+    Grid g;
+    const std::size_t n = std::size_t(w) * h, prims = 2 * std::size_t(w - 1) * (h - 1);
+    g.p.reserve(3 * n);
+    g.nrm.reserve(3 * n);
     for (std::uint32_t jj = 0; jj < h; ++jj)
         for (std::uint32_t i = 0; i < w; ++i) {
             float x = static_cast<float>(i) * 0.01f, z = static_cast<float>(jj) * 0.01f;
-            p.insert(p.end(), {x, 0.2f * std::sin(x * 3.0f) * std::cos(z * 2.0f), z});
+            g.p.insert(g.p.end(), {x, 0.2f * std::sin(x * 3.0f) * std::cos(z * 2.0f), z});
             float dx = 0.6f * std::cos(x * 3.0f) * std::cos(z * 2.0f);
             float dz = -0.4f * std::sin(x * 3.0f) * std::sin(z * 2.0f);
             float len = std::sqrt(dx * dx + 1.0f + dz * dz);
-            nrm.insert(nrm.end(), {-dx / len, 1.0f / len, -dz / len});
-            uv.insert(uv.end(), {static_cast<float>(i) * du, static_cast<float>(jj) * dv, 0.0f});
+            g.nrm.insert(g.nrm.end(), {-dx / len, 1.0f / len, -dz / len});
         }
-    std::vector<std::int32_t> ids;
-    ids.reserve(3 * std::size_t(prims));
+    g.ids.reserve(3 * prims);
+    g.uv.reserve(9 * prims);
+    const float du = 1.0f / static_cast<float>(w - 1), dv = 1.0f / static_cast<float>(h - 1);
+    auto corner = [&](std::uint32_t i, std::uint32_t jj) {
+        g.ids.push_back(static_cast<std::int32_t>(jj * w + i));
+        g.uv.insert(g.uv.end(), {static_cast<float>(i) * du, static_cast<float>(jj) * dv, 0.0f});
+    };
     for (std::uint32_t jj = 0; jj + 1 < h; ++jj)
         for (std::uint32_t i = 0; i + 1 < w; ++i) {
-            std::int32_t a = static_cast<std::int32_t>(jj * w + i), b = a + 1,
-                         c = a + 1 + static_cast<std::int32_t>(w),
-                         d = a + static_cast<std::int32_t>(w);
-            ids.insert(ids.end(), {a, b, c, a, c, d});
+            corner(i, jj);
+            corner(i + 1, jj);
+            corner(i + 1, jj + 1);
+            corner(i, jj);
+            corner(i + 1, jj + 1);
+            corner(i, jj + 1);
         }
+    return g;
+}
 
+// The grid as one document with one polygon run.
+Tokens meshStream(std::uint32_t w, std::uint32_t h, std::vector<JsonArray> &arrays) {
+    const Grid g = rippledGrid(w, h);
+    const std::uint32_t n = w * h;
+    const std::uint32_t prims = 2 * (w - 1) * (h - 1);
     Tokens j;
     j.raw(0x7F).value(std::uint32_t(0x624A534E));
     j.arr().key("fileversion").str("19.5.403").key("hasindex").boolean(false);
     j.key("pointcount").i32(static_cast<std::int32_t>(n));
-    j.key("vertexcount").i32(static_cast<std::int32_t>(ids.size()));
+    j.key("vertexcount").i32(static_cast<std::int32_t>(g.ids.size()));
     j.key("primitivecount").i32(static_cast<std::int32_t>(prims));
     j.key("info").map().key("software").str("Houdini 19.5.403").mapEnd();
     j.key("topology").arr().key("pointref").arr().key("indices");
-    JsonArray topology{j.uniform(0x13, ids.data(), ids.size()), ids.size()};
+    JsonArray topology{j.uniform(0x13, g.ids.data(), g.ids.size()), g.ids.size()};
     j.end().end();
-    j.key("attributes").arr().key("pointattributes").arr();
-    arrays.push_back(vectorAttribute(j, "P", p));
-    arrays.push_back(vectorAttribute(j, "N", nrm));
-    arrays.push_back(vectorAttribute(j, "uv", uv));
+    j.key("attributes").arr();
+    j.key("vertexattributes").arr();
+    JsonArray uv = vectorAttribute(j, "uv", g.uv);
+    j.end();
+    j.key("pointattributes").arr();
+    arrays.push_back(vectorAttribute(j, "P", g.p));
+    arrays.push_back(vectorAttribute(j, "N", g.nrm));
+    arrays.push_back(uv);
     arrays.push_back(topology);
     j.end().end();
     // One run of triangles: [["type","p_r"], ["s_v",0,"n_p",prims,"r_v",[3,prims]]].

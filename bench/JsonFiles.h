@@ -1,6 +1,7 @@
-// Generated JSON-based geometry for the benchmarks: a rippled triangle grid
-// of a chosen point count in Houdini's binary JSON layout, written once into
-// the cache folder as .bgeo and in the Blosc container as .bgeo.sc by a small
+// Generated JSON-based geometry for the benchmarks: the rippled triangle grid
+// of the classic mesh (SyntheticFiles.h: the same points, triangles, point
+// "N" and vertex "uv") in Houdini's binary JSON layout, written once into the
+// cache folder as .bgeo and in the Blosc container as .bgeo.sc by a small
 // token writer of its own (it does not depend on Kelp).
 #ifndef KELP_BENCH_JSON_FILES_H
 #define KELP_BENCH_JSON_FILES_H
@@ -20,7 +21,7 @@ struct JsonFile {
     std::uint32_t points = 0;
     std::uint32_t primitives = 0;
     std::size_t streamBytes = 0;   // size of the binary JSON stream (the .bgeo)
-    std::vector<JsonArray> arrays; // P, N, uv, point indices
+    std::vector<JsonArray> arrays; // point P and N, vertex uv, point indices
     std::string plainPath;         // .bgeo
     std::string bloscPath;         // .bgeo.sc
 };

@@ -12,6 +12,11 @@ struct LoadMemory {
     std::uint64_t modelBytes = 0; // the loaded detail's own arrays
 };
 
+// The most a load may hold at its peak: 1.05 x the model's bytes + 4 MiB.
+inline double peakTarget(const LoadMemory &m) {
+    return 1.05 * static_cast<double>(m.modelBytes) + 4.0 * 1024 * 1024;
+}
+
 // Runs `driver --memory file` and reads what it prints.
 LoadMemory measureLoadMemory(const std::string &driver, const std::string &file);
 

@@ -4,13 +4,17 @@
 //
 // Generates the files once (see SyntheticFiles.h and JsonFiles.h), times
 // loadBgeo and saveBgeo on classic .bgeo and .bgeo.gz and on JSON .bgeo and
-// .bgeo.sc next to the limits, then prints the table of ratios and the peak
-// memory of a load.
+// .bgeo.sc next to the limits, then prints the table of loads (ratio to the
+// limit, max/median, peak memory of one load), the other ratios and the
+// median and max of every row (see README.md).
 #include "JsonFiles.h"
 #include "MachineLimits.h"
-#include "ModelBytes.h"
+#include "ParallelBlosc.h"
 #include "PeakMemory.h"
 #include "RatioTable.h"
+#include "SameModel.h"
+#include "StreamInflate.h"
+#include "Subjects.h"
 #include "SyntheticFiles.h"
 
 #include <Kelp>
@@ -22,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,24 +34,6 @@
 
 namespace {
 
-struct Subject {
-    std::string name; // e.g. "mesh_1M"
-    SyntheticFile file;
-    std::string savePlain, saveGzip, limitOut;
-    int iterations;
-};
-
-// A JSON-based mesh: loaded from the generated files, and the loaded detail
-// saved as JSON .bgeo and .bgeo.sc.
-struct JsonSubject {
-    std::string name; // e.g. "json_1M"
-    JsonFile file;
-    std::string saveBgeo, saveSc, limitOut, reference;
-    std::vector<unsigned char> stream; // Kelp's JSON .bgeo of the detail, once
-    int iterations;
-};
-
-// One file's bytes and one loaded detail are kept at a time, for the set-up
 // of the benchmarks that need them (not timed).
 struct Held {
     std::string path;
@@ -128,6 +115,15 @@ void limitInflate(benchmark::State &state, const std::string &gzPath, bool libde
     const std::vector<unsigned char> &gz = bytesOf(gzPath);
     for (auto _ : state) {
         std::size_t n = libdeflate ? libdeflateInflateWhole(gz) : inflateWhole(gz, huge);
+        benchmark::DoNotOptimize(n);
+        if (!n)
+            state.SkipWithError("inflate failed");
+    }
+}
+
+void limitStreamInflate(benchmark::State &state, const std::string &gzPath, bool isal) {
+    for (auto _ : state) {
+        std::size_t n = isal ? isalStreamInflate(gzPath) : zlibStreamInflate(gzPath);
         benchmark::DoNotOptimize(n);
         if (!n)
             state.SkipWithError("inflate failed");
@@ -233,6 +229,16 @@ void limitBloscSwap(benchmark::State &state, const JsonSubject *s, bool huge) {
     }
 }
 
+void limitBloscParallel(benchmark::State &state, const JsonSubject *s, unsigned threads) {
+    for (auto _ : state) {
+        std::uint64_t check =
+            bloscPlaceParallel(s->file.bloscPath, s->file.streamBytes, s->file.arrays, threads);
+        benchmark::DoNotOptimize(check);
+        if (!check)
+            state.SkipWithError("the generated container did not decompress");
+    }
+}
+
 void limitBlosc(benchmark::State &state, const JsonSubject *s) {
     const std::vector<unsigned char> &sc = bytesOf(s->file.bloscPath);
     for (auto _ : state) {
@@ -248,14 +254,22 @@ std::string sizeName(std::uint32_t points) {
                                  : std::to_string(points / 1000) + "k";
 }
 
+// Registers one row of a subject: fixed iterations and repetitions, wall
+// time, the CPU time of the whole process (all threads), median and max.
+benchmark::internal::Benchmark *addRow(const std::string &subject, const char *op, int iterations,
+                                       int reps, std::function<void(benchmark::State &)> fn) {
+    return withMax(benchmark::RegisterBenchmark((subject + "/" + op).c_str(), std::move(fn))
+                       ->Iterations(iterations)
+                       ->Repetitions(reps)
+                       ->DisplayAggregatesOnly(reps > 1)
+                       ->Unit(benchmark::kMillisecond)
+                       ->UseRealTime()
+                       ->MeasureProcessCPUTime());
+}
+
 void registerAll(const Subject *s, int reps) {
-    auto add = [&](const char *op, auto &&fn) {
-        benchmark::RegisterBenchmark((s->name + "/" + op).c_str(), fn)
-            ->Iterations(s->iterations)
-            ->Repetitions(reps)
-            ->DisplayAggregatesOnly(reps > 1)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+    auto add = [&](const char *op, std::function<void(benchmark::State &)> fn) {
+        addRow(s->name, op, s->iterations, reps, std::move(fn));
     };
     const std::string &plain = s->file.plainPath;
     const std::string &gz = s->file.gzipPath;
@@ -265,6 +279,9 @@ void registerAll(const Subject *s, int reps) {
         [=](benchmark::State &st) { limitReadSwap(st, plain, true, true); });
     add("limit_stream_swap", [=](benchmark::State &st) { limitReadSwap(st, plain, false, false); });
     add("load_gz", [=](benchmark::State &st) { loadFile(st, gz); });
+    add("limit_stream_inflate", [=](benchmark::State &st) { limitStreamInflate(st, gz, false); });
+    if (haveIsal())
+        add("limit_stream_isal", [=](benchmark::State &st) { limitStreamInflate(st, gz, true); });
     add("limit_inflate", [=](benchmark::State &st) { limitInflate(st, gz, false, false); });
     add("limit_inflate_huge", [=](benchmark::State &st) { limitInflate(st, gz, false, true); });
     add("limit_inflate_swap", [=](benchmark::State &st) { limitInflateSwap(st, gz); });
@@ -277,13 +294,8 @@ void registerAll(const Subject *s, int reps) {
 }
 
 void registerJson(JsonSubject *s, int reps) {
-    auto add = [&](const char *op, auto &&fn) {
-        return benchmark::RegisterBenchmark((s->name + "/" + op).c_str(), fn)
-            ->Iterations(s->iterations)
-            ->Repetitions(reps)
-            ->DisplayAggregatesOnly(reps > 1)
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+    auto add = [&](const char *op, std::function<void(benchmark::State &)> fn) {
+        addRow(s->name, op, s->iterations, reps, std::move(fn));
     };
     const std::string &plain = s->file.plainPath;
     const std::string &sc = s->file.bloscPath;
@@ -291,6 +303,8 @@ void registerJson(JsonSubject *s, int reps) {
     add("limit_read_swap", [=](benchmark::State &st) { limitJsonReadSwap(st, s, false); });
     add("limit_read_swap_huge", [=](benchmark::State &st) { limitJsonReadSwap(st, s, true); });
     add("load_sc", [=](benchmark::State &st) { loadFile(st, sc); });
+    add("limit_blosc_swap_1t", [=](benchmark::State &st) { limitBloscParallel(st, s, 1); });
+    add("limit_blosc_swap_2t", [=](benchmark::State &st) { limitBloscParallel(st, s, 2); });
     add("limit_blosc_swap", [=](benchmark::State &st) { limitBloscSwap(st, s, false); });
     add("limit_blosc_swap_huge", [=](benchmark::State &st) { limitBloscSwap(st, s, true); });
     add("limit_blosc", [=](benchmark::State &st) { limitBlosc(st, s); });
@@ -298,115 +312,72 @@ void registerJson(JsonSubject *s, int reps) {
     add("limit_gather_write", [=](benchmark::State &st) { limitJsonGatherWrite(st, s, false); });
     add("limit_gather_write_fsync",
         [=](benchmark::State &st) { limitJsonGatherWrite(st, s, true); });
-    // Compression runs on every hardware thread: CPU time is the whole
-    // process's, so that "cpu x" compares the work of all threads.
-    add("save_sc", [=](benchmark::State &st) {
-        saveJson(st, s, s->saveSc);
-    })->MeasureProcessCPUTime();
-    add("limit_blosc_compress", [=](benchmark::State &st) {
-        limitBloscCompress(st, s);
-    })->MeasureProcessCPUTime();
+    add("save_sc", [=](benchmark::State &st) { saveJson(st, s, s->saveSc); });
+    add("limit_blosc_compress", [=](benchmark::State &st) { limitBloscCompress(st, s); });
 }
 
-std::vector<RatioRow> jsonRatioRows(const std::vector<std::unique_ptr<JsonSubject>> &subjects) {
-    std::vector<RatioRow> rows;
-    for (const auto &s : subjects) {
-        rows.push_back(
-            {s->name, "load_bgeo", "limit_read_swap", "load JSON .bgeo / read+swap", 1.5});
-        rows.push_back(
-            {s->name, "load_sc", "limit_blosc_swap", "load .bgeo.sc / read+blosc+swap", 1.5});
-        rows.push_back({s->name, "load_bgeo", "limit_read_swap_huge",
-                        "(JSON .bgeo / read+swap, 2 MiB pages)", 0});
-        rows.push_back({s->name, "load_sc", "limit_blosc_swap_huge",
-                        "(.bgeo.sc / read+blosc+swap, 2 MiB pages)", 0});
-        rows.push_back(
-            {s->name, "load_sc", "limit_blosc", "(load .bgeo.sc / blosc decompress)", 0});
-        rows.push_back(
-            {s->name, "limit_blosc_swap", "limit_read_swap", "(read+blosc+swap / read+swap)", 0});
-        rows.push_back(
-            {s->name, "save_bgeo", "limit_gather_write", "save JSON .bgeo / gather+write", 1.5});
-        rows.push_back(
-            {s->name, "save_sc", "limit_blosc_compress", "save .bgeo.sc / blosc compress", 1.3});
-        rows.push_back({s->name, "save_bgeo", "limit_gather_write_fsync",
-                        "(save JSON .bgeo / gather+write+fsync)", 0});
-    }
-    return rows;
+std::vector<std::uint32_t> sizesFor(bool big) {
+    std::vector<std::uint32_t> sizes = {100000, 1000000};
+    if (big)
+        sizes.push_back(5000000);
+    return sizes;
 }
 
-std::vector<RatioRow> ratioRows(const std::vector<std::unique_ptr<Subject>> &subjects) {
-    std::vector<RatioRow> rows;
-    for (const auto &s : subjects) {
-        rows.push_back({s->name, "load_bgeo", "limit_read_swap", "load .bgeo / read+swap", 1.5});
-        rows.push_back({s->name, "load_gz", "limit_inflate", "load .bgeo.gz / zlib inflate", 1.15});
-        rows.push_back(
-            {s->name, "save_bgeo", "limit_gather_write", "save .bgeo / gather+write", 1.5});
-        rows.push_back(
-            {s->name, "save_gz", "limit_deflate", "save .bgeo.gz / zlib deflate 6", 1.1});
-        rows.push_back({s->name, "save_bgeo", "limit_gather_write_fsync",
-                        "(save .bgeo / gather+write+fsync)", 0});
-        rows.push_back({s->name, "load_bgeo", "limit_read_swap_huge",
-                        "(load .bgeo / read+swap, 2 MiB pages)", 0});
-        rows.push_back({s->name, "load_gz", "limit_inflate_huge",
-                        "(load .bgeo.gz / inflate, 2 MiB pages)", 0});
-        rows.push_back({s->name, "limit_stream_swap", "limit_read_swap",
-                        "(streamed read+swap / read+swap)", 0});
-        rows.push_back({s->name, "limit_inflate_swap", "limit_inflate",
-                        "(streamed inflate+swap / zlib inflate)", 0});
-        rows.push_back(
-            {s->name, "limit_libdeflate", "limit_inflate", "(libdeflate / zlib inflate)", 0});
-    }
-    return rows;
-}
-
-void printMemory(const std::vector<std::unique_ptr<Subject>> &subjects,
-                 const std::map<std::string, Median> &medians) {
-    const std::string driver = executableDir() + "/kelp_bench_load_once";
-    std::printf("\nPeak memory of one load (resident high-water mark in a child process)\n");
-    std::printf("%-16s %-8s %12s %12s %12s %7s %7s  %s\n", "detail", "file", "file MB", "model MB",
-                "peak MB", "x", "target", "");
-    for (const auto &s : subjects) {
-        if (!medians.count(s->name + "/load_bgeo"))
-            continue; // filtered out, or the load failed
-        for (int gz = 0; gz < 2; ++gz) {
-            const std::string &path = gz ? s->file.gzipPath : s->file.plainPath;
-            LoadMemory m = measureLoadMemory(driver, path);
-            if (!m.ok) {
-                std::printf("%-16s %-8s (the load failed)\n", s->name.c_str(),
-                            gz ? ".gz" : ".bgeo");
-                continue;
-            }
-            double fileBytes = static_cast<double>(bytesOf(s->file.plainPath).size());
-            double ratio = m.peakBytes / (fileBytes + m.modelBytes);
-            std::printf("%-16s %-8s %12.1f %12.1f %12.1f %7.2f %7.2f  %s\n", s->name.c_str(),
-                        gz ? ".gz" : ".bgeo", fileBytes / 1e6, m.modelBytes / 1e6,
-                        m.peakBytes / 1e6, ratio, 1.2, ratio <= 1.2 ? "met" : "MISSED");
-        }
-    }
-    std::fflush(stdout);
-}
-
-void printJsonMemory(const std::vector<std::unique_ptr<JsonSubject>> &subjects,
-                     const std::map<std::string, Median> &medians) {
-    const std::string driver = executableDir() + "/kelp_bench_load_once";
-    for (const auto &s : subjects) {
-        if (!medians.count(s->name + "/load_bgeo"))
+std::vector<std::unique_ptr<Subject>> classicSubjects(const std::string &only, bool big, int reps,
+                                                      const std::string &cache) {
+    std::vector<std::unique_ptr<Subject>> subjects;
+    for (DetailKind kind : {DetailKind::Particles, DetailKind::Mesh}) {
+        if (!only.empty() && only != kindName(kind))
             continue;
-        for (int sc = 0; sc < 2; ++sc) {
-            const std::string &path = sc ? s->file.bloscPath : s->file.plainPath;
-            LoadMemory m = measureLoadMemory(driver, path);
-            if (!m.ok) {
-                std::printf("%-16s %-8s (the load failed)\n", s->name.c_str(),
-                            sc ? ".sc" : ".bgeo");
-                continue;
-            }
-            double fileBytes = static_cast<double>(s->file.streamBytes);
-            double ratio = m.peakBytes / (fileBytes + m.modelBytes);
-            std::printf("%-16s %-8s %12.1f %12.1f %12.1f %7.2f %7.2f  %s\n", s->name.c_str(),
-                        sc ? ".sc" : ".bgeo", fileBytes / 1e6, m.modelBytes / 1e6,
-                        m.peakBytes / 1e6, ratio, 1.2, ratio <= 1.2 ? "met" : "MISSED");
+        for (std::uint32_t points : sizesFor(big)) {
+            std::unique_ptr<Subject> s(new Subject);
+            s->name = std::string(kindName(kind)) + "_" + sizeName(points);
+            s->file = syntheticFile(kind, points, cache);
+            s->savePlain = cache + "/saved-" + s->name + ".bgeo";
+            s->saveGzip = cache + "/saved-" + s->name + ".bgeo.gz";
+            s->limitOut = cache + "/limit-" + s->name + ".bgeo";
+            s->iterations = points <= 100000 ? 10 : 1;
+            registerAll(s.get(), reps);
+            subjects.push_back(std::move(s));
         }
     }
-    std::fflush(stdout);
+    return subjects;
+}
+
+// The JSON meshes, each checked against the classic mesh of the same size
+// (generated when missing) before it is compared with it.
+std::vector<std::unique_ptr<JsonSubject>> jsonSubjects(const std::string &only, bool big, int reps,
+                                                       const std::string &cache) {
+    std::vector<std::unique_ptr<JsonSubject>> subjects;
+    if (!only.empty() && only != "json")
+        return subjects;
+    for (std::uint32_t points : sizesFor(big)) {
+        std::unique_ptr<JsonSubject> s(new JsonSubject);
+        s->name = "json_" + sizeName(points);
+        s->file = jsonMeshFile(points, cache);
+        s->saveBgeo = cache + "/saved-" + s->name + ".bgeo";
+        s->saveSc = cache + "/saved-" + s->name + ".bgeo.sc";
+        s->limitOut = cache + "/limit-" + s->name + ".bgeo";
+        s->reference = cache + "/reference-" + s->name + ".bgeo";
+        s->iterations = points <= 100000 ? 10 : 1;
+        s->classic = "mesh_" + sizeName(points);
+        s->parallelTarget = points == 1000000;
+        const SyntheticFile classic = syntheticFile(DetailKind::Mesh, points, cache);
+        s->sameAsClassic = sameModel({classic.plainPath, s->file.plainPath, s->file.bloscPath});
+        registerJson(s.get(), reps);
+        subjects.push_back(std::move(s));
+    }
+    return subjects;
+}
+
+void removeOutputs(const std::vector<std::unique_ptr<Subject>> &subjects,
+                   const std::vector<std::unique_ptr<JsonSubject>> &json) {
+    for (const auto &s : subjects)
+        for (const std::string *path : {&s->savePlain, &s->saveGzip, &s->limitOut})
+            std::remove(path->c_str());
+    for (const auto &s : json)
+        for (const std::string *path : {&s->saveBgeo, &s->saveSc, &s->limitOut, &s->reference})
+            std::remove(path->c_str());
 }
 
 } // namespace
@@ -438,65 +409,21 @@ int main(int argc, char **argv) {
         return 2;
 
     const std::string cache = benchCacheDir();
-    std::vector<std::uint32_t> sizes = {100000, 1000000};
-    if (big)
-        sizes.push_back(5000000);
-    std::vector<std::unique_ptr<Subject>> subjects;
-    for (DetailKind kind : {DetailKind::Particles, DetailKind::Mesh}) {
-        if (!only.empty() && only != kindName(kind))
-            continue;
-        for (std::uint32_t points : sizes) {
-            std::unique_ptr<Subject> s(new Subject);
-            s->name = std::string(kindName(kind)) + "_" + sizeName(points);
-            s->file = syntheticFile(kind, points, cache);
-            s->savePlain = cache + "/saved-" + s->name + ".bgeo";
-            s->saveGzip = cache + "/saved-" + s->name + ".bgeo.gz";
-            s->limitOut = cache + "/limit-" + s->name + ".bgeo";
-            s->iterations = points <= 100000 ? 10 : 1;
-            registerAll(s.get(), reps);
-            subjects.push_back(std::move(s));
-        }
-    }
-
-    std::vector<std::unique_ptr<JsonSubject>> jsonSubjects;
-    if (only.empty() || only == "json") {
-        std::vector<std::uint32_t> jsonSizes = {1000000};
-        if (big)
-            jsonSizes.push_back(5000000);
-        for (std::uint32_t points : jsonSizes) {
-            std::unique_ptr<JsonSubject> s(new JsonSubject);
-            s->name = "json_" + sizeName(points);
-            s->file = jsonMeshFile(points, cache);
-            s->saveBgeo = cache + "/saved-" + s->name + ".bgeo";
-            s->saveSc = cache + "/saved-" + s->name + ".bgeo.sc";
-            s->limitOut = cache + "/limit-" + s->name + ".bgeo";
-            s->reference = cache + "/reference-" + s->name + ".bgeo";
-            s->iterations = 1;
-            registerJson(s.get(), reps);
-            jsonSubjects.push_back(std::move(s));
-        }
-    }
+    std::vector<std::unique_ptr<Subject>> subjects = classicSubjects(only, big, reps, cache);
+    std::vector<std::unique_ptr<JsonSubject>> json = jsonSubjects(only, big, reps, cache);
 
     MedianCollector reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     g_detail.reset();
+    g_bytes = Held();
+    const std::map<std::string, Median> &medians = reporter.medians();
+    printLoadTable(medians, loadRows(subjects, json, medians));
     std::vector<RatioRow> rows = ratioRows(subjects);
-    std::vector<RatioRow> jsonRows = jsonRatioRows(jsonSubjects);
+    std::vector<RatioRow> jsonRows = jsonRatioRows(json);
     rows.insert(rows.end(), jsonRows.begin(), jsonRows.end());
-    printRatioTable(reporter.medians(), rows);
-    printMemory(subjects, reporter.medians());
-    printJsonMemory(jsonSubjects, reporter.medians());
-    for (const auto &s : subjects) {
-        std::remove(s->savePlain.c_str());
-        std::remove(s->saveGzip.c_str());
-        std::remove(s->limitOut.c_str());
-    }
-    for (const auto &s : jsonSubjects) {
-        std::remove(s->saveBgeo.c_str());
-        std::remove(s->saveSc.c_str());
-        std::remove(s->limitOut.c_str());
-        std::remove(s->reference.c_str());
-    }
+    printRatioTable(medians, rows);
+    printSteadiness(medians);
+    removeOutputs(subjects, json);
     benchmark::Shutdown();
     return 0;
 }
