@@ -59,7 +59,8 @@ std::vector<TestFile> everyFile() {
             const std::string name = entry.path().filename().string();
             if (!entry.is_regular_file() || name.find("geo") == std::string::npos)
                 continue;
-            files.push_back({entry.path().string(), name, kelptest::readFileBytes(entry.path())});
+            files.push_back(
+                {entry.path().string(), name, kelptest::readFileBytes(entry.path().string())});
         }
     }
     return files;
