@@ -169,7 +169,7 @@ bool readDocument(TokenReader &reader, JsonDocument &doc, bool trace) {
     if (doc.pointCount > 0 && !doc.havePosition)
         return reader.fail("the file has " + std::to_string(doc.pointCount) +
                            " points but no \"P\" attribute");
-    if (!doc.polygons.empty() && !doc.haveTopology)
+    if (doc.polygonCount > 0 && !doc.haveTopology)
         return reader.fail("the file has polygons but no topology");
     return true;
 }

@@ -185,8 +185,7 @@ bool readIntArray(TokenReader &reader, std::int64_t low, std::int64_t high,
     });
 }
 
-bool readUInt32Array(TokenReader &reader, std::uint32_t high, std::vector<std::uint32_t> &out,
-                     const char *what) {
+bool readUInt32Array(TokenReader &reader, std::uint32_t high, IndexArray &out, const char *what) {
     out.clear();
     Token t;
     if (!reader.peek(t))

@@ -48,7 +48,7 @@ bool JsonLoader::parseDocument(Kelp &model, TokenReader &reader, bool text, bool
     }
     if (trace)
         std::cerr << "JSON geometry " << (text ? "as text " : "") << doc.fileVersion << ": "
-                  << doc.pointCount << " points, " << doc.polygons.size()
+                  << doc.pointCount << " points, " << doc.polygonCount
                   << " polygons kept; read past " << doc.skippedPacked << " packed, "
                   << doc.skippedCurves << " curves, " << doc.skippedOther << " other primitives\n";
     fill(model, doc);
