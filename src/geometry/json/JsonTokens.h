@@ -139,7 +139,10 @@ public:
     // size() and remaining() are upper bounds over a stream until its end.
     std::size_t offset() const { return m_cur.offset() + m_pendingBytes; }
     std::size_t size() const { return m_cur.size(); }
-    std::size_t remaining() const { return m_cur.remaining() - m_pendingBytes; }
+    std::size_t remaining() const {
+        const std::size_t left = m_cur.remaining();
+        return left > m_pendingBytes ? left - m_pendingBytes : 0;
+    }
 
     // Records the first failure with the offset it refers to; returns false.
     bool fail(const std::string &message, std::size_t at);
