@@ -2,6 +2,7 @@
 #ifndef KELP_TESTS_JSONLOADHELPERS_H
 #define KELP_TESTS_JSONLOADHELPERS_H
 
+#include "CheckedReads.h"
 #include "JsonBytes.h"
 
 #include <Kelp>
@@ -17,7 +18,10 @@ struct JsonLoaded {
     std::string err; // what went to standard error
 };
 
+// Every binary document a test loads is also read through copied reads
+// (CheckedReads.h), which must agree with the whole-buffer read.
 inline JsonLoaded loadJson(Kelp &k, const Bytes &bytes, const std::string &name = "mem.bgeo") {
+    EXPECT_EQ(checkedReadDifference(bytes.data(), bytes.size(), k), "");
     JsonLoaded r;
     testing::internal::CaptureStderr();
     r.result = k.loadBgeoFromMemory(bytes.data(), bytes.size(), name);

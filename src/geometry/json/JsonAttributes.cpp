@@ -12,6 +12,7 @@
 // attribute 0, a vector of size 4 as the model creates it.
 #include "json/JsonDocument.h"
 
+#include "io/HugePages.h"
 #include "json/JsonFields.h"
 #include "json/ValuesBlock.h"
 
@@ -115,8 +116,11 @@ bool prepareRecord(TokenReader &reader, bool isPosition, bool isString, std::uin
     } else {
         record.type = 0;
     }
+    // Sized once, on huge pages where they can be; the values block fills
+    // them in place.
     switch (record.type) {
     case 5:
+        reserveHuge(record.vector_data, n);
         if (tupleSize == 2)
             record.vector_data.assign(n, Imath::Vec3<float>(0.0f, 0.0f, 0.0f));
         else
@@ -125,11 +129,13 @@ bool prepareRecord(TokenReader &reader, bool isPosition, bool isString, std::uin
         target.width = 3;
         break;
     case 0:
+        reserveHuge(record.float_data, n);
         record.float_data.resize(n);
         target.floats = record.float_data.data();
         target.width = 1;
         break;
     default:
+        reserveHuge(record.int_data, n);
         record.int_data.resize(n);
         target.ints = record.int_data.data();
         target.width = 1;

@@ -8,12 +8,12 @@
 //    uniform array is checked against the bytes left before it is copied
 //    (at most 8 bytes kept per byte read: int8 counts kept as int64, flag
 //    bits as bytes), a plain array grows one element per token read, and
-//    text strings with escapes are decoded into no more bytes than their
-//    text; or
+//    strings are copied (binary) or decoded (text with escapes) into no
+//    more bytes than they take in the data; or
 //  - what the elements actually present need in the model: one value per
 //    point for each point attribute kept, one value per vertex for each
 //    vertex attribute kept, one point id per vertex a polygon uses, and a
-//    few words per polygon. Of the primitive attributes only the colours
+//    few words per block of polygons (at most one per polygon). Of the primitive attributes only the colours
 //    are kept, one value per primitive, sized like point values from a
 //    block that holds them, and spread over the kept polygons' vertices
 //    only when the model is filled.
@@ -169,7 +169,7 @@ bool readDocument(TokenReader &reader, JsonDocument &doc, bool trace) {
     if (doc.pointCount > 0 && !doc.havePosition)
         return reader.fail("the file has " + std::to_string(doc.pointCount) +
                            " points but no \"P\" attribute");
-    if (!doc.polygons.empty() && !doc.haveTopology)
+    if (doc.polygonCount > 0 && !doc.haveTopology)
         return reader.fail("the file has polygons but no topology");
     return true;
 }

@@ -4,6 +4,7 @@
 #ifndef KELP_GEOMETRY_JSON_JSONDOCUMENT_H
 #define KELP_GEOMETRY_JSON_JSONDOCUMENT_H
 
+#include "json/JsonFields.h"
 #include "json/JsonTokens.h"
 
 #include <Kelp>
@@ -17,13 +18,16 @@
 
 namespace kelp {
 
-// One closed polygon: `count` vertex numbers, either consecutive from
-// `first` or listed in JsonDocument::listedVertices from index `first`.
-struct PolygonRef {
+// A block of `repeat` closed polygons of `count` vertices each, one after
+// the other: their vertex numbers consecutive from `first`, or listed in
+// JsonDocument::listedVertices from index `first`; they are primitives
+// `primitive`, `primitive` + 1, ... of the file.
+struct PolygonBlock {
     std::uint64_t first = 0;
     std::uint32_t count = 0;
+    std::uint32_t repeat = 0;
+    std::uint32_t primitive = 0;
     bool listed = false;
-    std::uint32_t primitive = 0; // the primitive number it came from
 };
 
 // A packed primitive ("PackedGeometry" or "PackedFragment") whose geometry is
@@ -49,14 +53,6 @@ struct PrimitiveStrings {
     std::vector<std::int32_t> indices; // one per primitive, -1 for none
 };
 
-// Where the primitive numbers of the kept polygons jump: from kept polygon
-// `polygon` on, the polygons are primitives `primitive`, `primitive` + 1, ...
-// up to the next span.
-struct PrimitiveSpan {
-    std::uint64_t polygon = 0;
-    std::uint64_t primitive = 0;
-};
-
 struct JsonDocument {
     std::string fileVersion;
     std::uint64_t pointCount = 0;
@@ -72,7 +68,7 @@ struct JsonDocument {
     // The point number of every vertex, in vertex order. Once read it holds
     // exactly vertexCount entries; before that, no vertex is backed by the
     // file and nothing sized by vertices may grow.
-    std::vector<std::uint32_t> topology;
+    IndexArray topology;
     bool haveTopology = false;
     // Vertices owned by the polygon runs read so far (each vertex belongs
     // to one primitive): never more than the topology holds.
@@ -94,14 +90,15 @@ struct JsonDocument {
     std::uint32_t pointGroupCount = 0;
     std::uint32_t primitiveGroupCount = 0;
 
-    std::vector<PolygonRef> polygons;
+    // The kept polygons in file order, in blocks, and how many polygons and
+    // vertices they hold.
+    std::vector<PolygonBlock> polygons;
+    std::uint64_t polygonCount = 0;
+    std::uint64_t polygonVertices = 0;
     std::vector<std::uint32_t> listedVertices;
     // Primitives met so far in the "primitives" section, kept or read past:
-    // the number of the next one. Kept polygon k is primitive k until the
-    // first span, and as the spans say after it; a span is added only where
-    // a primitive not kept comes between two kept polygons.
+    // the number of the next one.
     std::uint64_t primitivesRead = 0;
-    std::vector<PrimitiveSpan> primitiveSpans;
     // What was read past, by kind (see skipPrimitives).
     std::uint64_t skippedPacked = 0;
     std::uint64_t skippedPackedDisk = 0;
@@ -130,8 +127,10 @@ const unsigned kMaxPackedDepth = 8;
 // soups or other.
 void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n);
 
-// Adds a closed polygon, the next primitive in file order.
-void keepPolygon(JsonDocument &doc, PolygonRef ref);
+// Adds `repeat` closed polygons of `count` vertices from vertex (or listed
+// vertex) `first` on, the next primitives in file order.
+void keepPolygons(JsonDocument &doc, std::uint64_t first, std::uint32_t count, std::uint32_t repeat,
+                  bool listed);
 
 // The last primitive attribute of the name (a later record of a name takes
 // the place of an earlier one), or null.

@@ -1,5 +1,9 @@
 #include "json/JsonFields.h"
 
+#include "io/HugePages.h"
+
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace kelp {
@@ -10,9 +14,31 @@ std::string quoted(const char *what) {
     return std::string("'") + what + "'";
 }
 
-// Element k of a uniform integer array (the element type was checked).
-std::int64_t uniformInt(const TokenReader &reader, const Token &token, std::size_t k) {
-    return reader.intAt(token.element, token.data + k * numericElementSize(token.element));
+// The data of the uniform array t just handed out, `items` items of it (its
+// elements, or the flag words of a bool array) in pieces: take(p, n) for n
+// items at p, false to stop.
+template <class Take> bool eachPiece(TokenReader &reader, std::uint64_t items, Take take) {
+    while (items > 0) {
+        std::size_t n;
+        const unsigned char *p = reader.uniformPiece(
+            1, static_cast<std::size_t>(std::min<std::uint64_t>(items, SIZE_MAX)), n);
+        if (!p || !take(p, n))
+            return false;
+        items -= n;
+    }
+    return true;
+}
+
+// Each element of a uniform integer array (the element type was checked),
+// to take(value), false to stop.
+template <class Take> bool eachInt(TokenReader &reader, const Token &t, Take take) {
+    const std::size_t width = numericElementSize(t.element);
+    return eachPiece(reader, t.count, [&](const unsigned char *p, std::size_t n) {
+        for (std::size_t k = 0; k < n; ++k)
+            if (!take(reader.intAt(t.element, p + k * width)))
+                return false;
+        return true;
+    });
 }
 
 bool outOfRange(TokenReader &reader, std::int64_t value, const char *what, std::size_t at) {
@@ -141,14 +167,13 @@ bool readIntArray(TokenReader &reader, std::int64_t low, std::int64_t high,
     if (t.kind == TokenKind::Uniform) {
         if (!isIntegerElement(t.element))
             return reader.fail("expected integers in " + quoted(what), t.offset);
-        out.resize(static_cast<std::size_t>(t.count));
-        for (std::size_t k = 0; k < out.size(); ++k) {
-            const std::int64_t v = uniformInt(reader, t, k);
+        out.reserve(static_cast<std::size_t>(t.count));
+        return eachInt(reader, t, [&](std::int64_t v) {
             if (v < low || v > high)
                 return outOfRange(reader, v, what, t.offset);
-            out[k] = v;
-        }
-        return true;
+            out.push_back(v);
+            return true;
+        });
     }
     return readListed(reader, t, what, [&](const Token &e) {
         if (e.kind != TokenKind::Int)
@@ -160,8 +185,7 @@ bool readIntArray(TokenReader &reader, std::int64_t low, std::int64_t high,
     });
 }
 
-bool readUInt32Array(TokenReader &reader, std::uint32_t high, std::vector<std::uint32_t> &out,
-                     const char *what) {
+bool readUInt32Array(TokenReader &reader, std::uint32_t high, IndexArray &out, const char *what) {
     out.clear();
     Token t;
     if (!reader.peek(t))
@@ -175,23 +199,34 @@ bool readUInt32Array(TokenReader &reader, std::uint32_t high, std::vector<std::u
     }
     reader.next(t);
     const std::size_t n = static_cast<std::size_t>(t.count);
-    out.resize(n);
-    if (t.element == kTokInt32 && !reader.swapped()) {
-        // The common case: copy in bulk, then check the range in one pass.
-        if (n)
-            std::memcpy(out.data(), t.data, n * 4);
-        for (std::size_t k = 0; k < n; ++k)
-            if (out[k] > high) // negative values come out above any 32-bit high
-                return outOfRange(reader, static_cast<std::int32_t>(out[k]), what, t.offset);
+    reserveHuge(out, n);
+    const bool bulk = t.element == kTokInt32 && !reader.swapped();
+    const std::size_t width = numericElementSize(t.element);
+    return eachPiece(reader, n, [&](const unsigned char *p, std::size_t count) {
+        const std::size_t done = out.size();
+        out.resize(done + count);
+        std::uint32_t *to = out.data() + done;
+        if (bulk) {
+            // The common case: copy in bulk, then check the range in one pass
+            // (negative values come out above any 32-bit high).
+            std::memcpy(to, p, count * 4);
+            std::uint32_t worst = 0;
+            for (std::size_t k = 0; k < count; ++k)
+                worst = std::max(worst, to[k]);
+            if (worst <= high)
+                return true;
+            for (std::size_t k = 0; k < count; ++k)
+                if (to[k] > high)
+                    return outOfRange(reader, static_cast<std::int32_t>(to[k]), what, t.offset);
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::int64_t v = reader.intAt(t.element, p + k * width);
+            if (v < 0 || v > static_cast<std::int64_t>(high))
+                return outOfRange(reader, v, what, t.offset);
+            to[k] = static_cast<std::uint32_t>(v);
+        }
         return true;
-    }
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::int64_t v = uniformInt(reader, t, k);
-        if (v < 0 || v > static_cast<std::int64_t>(high))
-            return outOfRange(reader, v, what, t.offset);
-        out[k] = static_cast<std::uint32_t>(v);
-    }
-    return true;
+    });
 }
 
 bool readNumberArray(TokenReader &reader, std::vector<double> &out, const char *what) {
@@ -200,17 +235,19 @@ bool readNumberArray(TokenReader &reader, std::vector<double> &out, const char *
     if (!reader.next(t))
         return false;
     if (t.kind == TokenKind::Uniform) {
-        if (isIntegerElement(t.element)) {
-            for (std::size_t k = 0; k < t.count; ++k)
-                out.push_back(static_cast<double>(uniformInt(reader, t, k)));
-            return true;
-        }
+        if (isIntegerElement(t.element))
+            return eachInt(reader, t, [&](std::int64_t v) {
+                out.push_back(static_cast<double>(v));
+                return true;
+            });
         if (!isRealElement(t.element))
             return reader.fail("expected numbers in " + quoted(what), t.offset);
         const std::size_t width = numericElementSize(t.element);
-        for (std::size_t k = 0; k < t.count; ++k)
-            out.push_back(reader.realAt(t.element, t.data + k * width));
-        return true;
+        return eachPiece(reader, t.count, [&](const unsigned char *p, std::size_t n) {
+            for (std::size_t k = 0; k < n; ++k)
+                out.push_back(reader.realAt(t.element, p + k * width));
+            return true;
+        });
     }
     return readListed(reader, t, what, [&](const Token &e) {
         if (e.kind == TokenKind::Int || e.kind == TokenKind::Bool)
@@ -229,16 +266,25 @@ bool readFlagArray(TokenReader &reader, std::vector<std::uint8_t> &out, const ch
     if (!reader.next(t))
         return false;
     if (t.kind == TokenKind::Uniform) {
+        out.reserve(static_cast<std::size_t>(t.count));
         if (t.element == kTokBool) {
-            reader.uniformBools(t, out);
-            return true;
+            // 32 flags to a 32-bit word, the last word padded.
+            const std::uint64_t words = t.count / 32 + (t.count % 32 ? 1 : 0);
+            return eachPiece(reader, words, [&](const unsigned char *p, std::size_t n) {
+                for (std::size_t w = 0; w < n; ++w) {
+                    const std::uint32_t word = reader.loadU32(p + 4 * w);
+                    for (unsigned bit = 0; bit < 32 && out.size() < t.count; ++bit)
+                        out.push_back(static_cast<std::uint8_t>((word >> bit) & 1u));
+                }
+                return true;
+            });
         }
         if (!isIntegerElement(t.element))
             return reader.fail("expected flags in " + quoted(what), t.offset);
-        out.resize(static_cast<std::size_t>(t.count));
-        for (std::size_t k = 0; k < out.size(); ++k)
-            out[k] = uniformInt(reader, t, k) != 0;
-        return true;
+        return eachInt(reader, t, [&](std::int64_t v) {
+            out.push_back(v != 0);
+            return true;
+        });
     }
     return readListed(reader, t, what, [&](const Token &e) {
         if (e.kind != TokenKind::Bool && e.kind != TokenKind::Int)
@@ -259,7 +305,14 @@ bool readStringArray(TokenReader &reader, std::vector<std::string_view> &out, co
                 return true;
             return reader.fail("expected strings in " + quoted(what), t.offset);
         }
-        return reader.uniformStrings(t, out);
+        out.reserve(static_cast<std::size_t>(t.count));
+        for (std::uint64_t k = 0; k < t.count; ++k) {
+            std::string_view s;
+            if (!reader.uniformString(s))
+                return false;
+            out.push_back(t.element == kTokString ? reader.keep(s) : s);
+        }
+        return true;
     }
     return readListed(reader, t, what, [&](const Token &e) {
         if (e.kind != TokenKind::String)

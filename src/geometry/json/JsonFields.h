@@ -7,7 +7,10 @@
 #include "json/JsonTokens.h"
 
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -63,8 +66,20 @@ private:
 // An array of integers, uniform or plain, each in [low, high].
 bool readIntArray(TokenReader &reader, std::int64_t low, std::int64_t high,
                   std::vector<std::int64_t> &out, const char *what);
-bool readUInt32Array(TokenReader &reader, std::uint32_t high, std::vector<std::uint32_t> &out,
-                     const char *what);
+// An allocator whose arrays, when sized, leave their new elements unset:
+// for arrays that are filled right after.
+template <class T> struct UnsetAllocator : std::allocator<T> {
+    template <class U> struct rebind { using other = UnsetAllocator<U>; };
+    UnsetAllocator() = default;
+    template <class U> UnsetAllocator(const UnsetAllocator<U> &) noexcept {}
+    template <class U> void construct(U *p) noexcept { ::new (static_cast<void *>(p)) U; }
+    template <class U, class... Args> void construct(U *p, Args &&...args) {
+        ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using IndexArray = std::vector<std::uint32_t, UnsetAllocator<std::uint32_t>>;
+
+bool readUInt32Array(TokenReader &reader, std::uint32_t high, IndexArray &out, const char *what);
 // An array of numbers, uniform or plain, as doubles (small arrays only:
 // defaults, bounds).
 bool readNumberArray(TokenReader &reader, std::vector<double> &out, const char *what);

@@ -15,6 +15,7 @@
 namespace kelp {
 
 struct JsonDocument;
+class TokenReader;
 
 class JsonLoader {
 public:
@@ -25,6 +26,9 @@ public:
     // filled, so callers parse into a scratch model.
     static bool parse(Kelp &model, const unsigned char *data, std::size_t size, bool trace,
                       std::string &error);
+    // The binary document at the reader's position, from its magic on, read
+    // through the reader's cursor (which may be a window over a stream).
+    static bool parse(Kelp &model, TokenReader &reader, bool trace, std::string &error);
 
     // What the expansion of packed geometry may add over the whole load,
     // nested levels included: points, vertices and polygons together.
@@ -34,6 +38,9 @@ public:
     };
 
 private:
+    // The document once the reader has started on it; text tells the form.
+    static bool parseDocument(Kelp &model, TokenReader &reader, bool text, bool trace,
+                              std::string &error);
     // Moves what the document holds into the model: "P" and the point
     // attributes, polygons with their point lists taken through the
     // topology, vertex attributes in polygon vertex order, the primitive

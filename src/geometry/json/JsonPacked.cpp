@@ -640,8 +640,10 @@ bool JsonLoader::expandPacked(Kelp &model, JsonDocument &doc, ExpansionBudget &b
                               std::vector<std::uint32_t> *polygonPrimitive, std::string &error) {
     if (polygonPrimitive) {
         polygonPrimitive->clear();
-        for (const PolygonRef &ref : doc.polygons)
-            polygonPrimitive->push_back(ref.primitive);
+        polygonPrimitive->reserve(static_cast<std::size_t>(doc.polygonCount));
+        for (const PolygonBlock &block : doc.polygons)
+            for (std::uint32_t r = 0; r < block.repeat; ++r)
+                polygonPrimitive->push_back(block.primitive + r);
     }
     if (doc.packed.empty())
         return true;

@@ -94,13 +94,9 @@ bool addListed(TokenReader &reader, JsonDocument &doc, const std::vector<std::in
     }
     if (vertices.size() > kMaxCount)
         return reader.fail("polygon of " + std::to_string(vertices.size()) + " vertices", at);
-    PolygonRef ref;
-    ref.first = doc.listedVertices.size();
-    ref.count = static_cast<std::uint32_t>(vertices.size());
-    ref.listed = true;
-    for (std::int64_t v : vertices)
-        doc.listedVertices.push_back(static_cast<std::uint32_t>(v));
-    keepPolygon(doc, ref);
+    const std::uint64_t first = doc.listedVertices.size();
+    doc.listedVertices.insert(doc.listedVertices.end(), vertices.begin(), vertices.end());
+    keepPolygons(doc, first, static_cast<std::uint32_t>(vertices.size()), 1, true);
     return true;
 }
 
@@ -203,34 +199,26 @@ bool runTotals(TokenReader &reader, const RunFields &run, std::uint64_t held,
     return true;
 }
 
-// The polygons of a checked run: consecutive vertices from its start.
+// The polygons of a checked run: consecutive vertices from its start, a
+// block for each (count, repeat) pair or for each stretch of equal counts.
 void keepRunPolygons(JsonDocument &doc, const RunFields &run) {
-    PolygonRef ref;
-    ref.first = static_cast<std::uint64_t>(run.start);
-    auto add = [&](std::uint64_t n) {
-        if (n) {
-            ref.count = static_cast<std::uint32_t>(n);
-            keepPolygon(doc, ref);
-        } else {
-            ++doc.primitivesRead; // a polygon without vertices has nothing to show
+    std::uint64_t first = static_cast<std::uint64_t>(run.start);
+    auto add = [&](std::uint64_t n, std::uint64_t repeat) {
+        if (n == 0) {
+            doc.primitivesRead += repeat; // polygons without vertices have nothing to show
+            return;
         }
-        ref.first += n;
+        keepPolygons(doc, first, static_cast<std::uint32_t>(n), static_cast<std::uint32_t>(repeat),
+                     false);
+        first += n * repeat;
     };
     if (run.haveCounts) {
-        doc.polygons.reserve(doc.polygons.size() + run.counts.size());
         for (std::int64_t n : run.counts)
-            add(static_cast<std::uint64_t>(n));
+            add(static_cast<std::uint64_t>(n), 1);
         return;
     }
-    for (std::size_t k = 0; k < run.runs.size(); k += 2) {
-        const std::uint64_t n = static_cast<std::uint64_t>(run.runs[k]);
-        if (n == 0) {
-            doc.primitivesRead += static_cast<std::uint64_t>(run.runs[k + 1]);
-            continue;
-        }
-        for (std::int64_t r = 0; r < run.runs[k + 1]; ++r)
-            add(n);
-    }
+    for (std::size_t k = 0; k < run.runs.size(); k += 2)
+        add(static_cast<std::uint64_t>(run.runs[k]), static_cast<std::uint64_t>(run.runs[k + 1]));
 }
 
 // A polygon run: consecutive vertices from the start vertex, the counts given
@@ -350,19 +338,32 @@ void skipPrimitives(JsonDocument &doc, std::string_view type, std::uint64_t n) {
     doc.primitivesRead += n;
 }
 
-void keepPolygon(JsonDocument &doc, PolygonRef ref) {
-    const std::uint64_t k = doc.polygons.size();
-    PrimitiveSpan last; // polygon 0 is primitive 0 until a span says otherwise
-    if (!doc.primitiveSpans.empty())
-        last = doc.primitiveSpans.back();
-    if (last.primitive + (k - last.polygon) != doc.primitivesRead) {
-        PrimitiveSpan span;
-        span.polygon = k;
-        span.primitive = doc.primitivesRead;
-        doc.primitiveSpans.push_back(span);
+void keepPolygons(JsonDocument &doc, std::uint64_t first, std::uint32_t count, std::uint32_t repeat,
+                  bool listed) {
+    if (repeat == 0)
+        return;
+    const std::uint64_t primitive = doc.primitivesRead;
+    doc.primitivesRead += repeat;
+    doc.polygonCount += repeat;
+    doc.polygonVertices += std::uint64_t{count} * repeat;
+    if (!doc.polygons.empty()) {
+        // The same shape right after the last block: it grows.
+        PolygonBlock &last = doc.polygons.back();
+        if (last.listed == listed && last.count == count &&
+            last.first + std::uint64_t{last.count} * last.repeat == first &&
+            last.primitive + std::uint64_t{last.repeat} == primitive &&
+            std::uint64_t{last.repeat} + repeat <= UINT32_MAX) {
+            last.repeat += repeat;
+            return;
+        }
     }
-    ref.primitive = static_cast<std::uint32_t>(doc.primitivesRead++);
-    doc.polygons.push_back(ref);
+    PolygonBlock block;
+    block.first = first;
+    block.count = count;
+    block.repeat = repeat;
+    block.primitive = static_cast<std::uint32_t>(primitive);
+    block.listed = listed;
+    doc.polygons.push_back(block);
 }
 
 bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace) {
@@ -375,7 +376,7 @@ bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace) {
             return reader.fail("primitive without a definition", at);
         if (!entry.nextElement())
             return reader.fail("primitive \"" + std::string(def.type) + "\" without data", at);
-        const std::size_t before = doc.polygons.size();
+        const std::uint64_t before = doc.polygonCount;
         bool ok;
         if (def.type == "p_r" || def.type == "Polygon_run")
             ok = readPolygonRun(reader, doc, true);
@@ -395,7 +396,7 @@ bool readPrimitives(TokenReader &reader, JsonDocument &doc, bool trace) {
             return false;
         if (trace)
             std::cerr << "primitive " << def.type << (def.runType.empty() ? "" : " of ")
-                      << def.runType << ": " << doc.polygons.size() - before << " polygons kept\n";
+                      << def.runType << ": " << doc.polygonCount - before << " polygons kept\n";
     }
     return !reader.failed();
 }

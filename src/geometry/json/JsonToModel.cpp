@@ -12,6 +12,7 @@
 // has no vertex and no point attribute of that name.
 #include "json/JsonLoader.h"
 
+#include "io/HugePages.h"
 #include "json/JsonDocument.h"
 
 #include <algorithm>
@@ -39,35 +40,29 @@ void addSkipped(std::uint32_t &total, std::uint64_t n) {
 // One value per primitive, as one value per vertex of the kept polygons, in
 // the model's vertex order. A primitive beyond the values (a file whose
 // primitive count falls short of its primitives) takes the default.
-AttributeData spreadOverVertices(const AttributeData &perPrimitive, const JsonDocument &doc,
-                                 std::uint64_t vertices) {
-    AttributeData record = emptyLike(perPrimitive);
-    const bool vector = record.type == 5;
-    if (vector)
-        record.vector_data.reserve(static_cast<std::size_t>(vertices));
-    else
-        record.float_data.reserve(static_cast<std::size_t>(vertices));
-    const std::vector<PrimitiveSpan> &spans = doc.primitiveSpans;
-    PrimitiveSpan span; // kept polygon 0 is primitive 0 unless a span says otherwise
-    std::size_t nextSpan = 0;
-    for (std::size_t k = 0; k < doc.polygons.size(); ++k) {
-        if (nextSpan < spans.size() && spans[nextSpan].polygon == k)
-            span = spans[nextSpan++];
-        const std::uint64_t primitive = span.primitive + (k - span.polygon);
-        const std::uint32_t n = doc.polygons[k].count;
-        if (vector) {
-            const bool have = primitive < perPrimitive.vector_data.size();
-            const Imath::Vec3<float> value =
-                have ? perPrimitive.vector_data[static_cast<std::size_t>(primitive)]
-                     : perPrimitive.vector_default;
-            record.vector_data.insert(record.vector_data.end(), n, value);
-        } else {
-            const bool have = primitive < perPrimitive.float_data.size();
-            const float value = have ? perPrimitive.float_data[static_cast<std::size_t>(primitive)]
-                                     : perPrimitive.float_default;
-            record.float_data.insert(record.float_data.end(), n, value);
+template <class T>
+void spreadValues(std::vector<T> &out, const std::vector<T> &perPrimitive, const T &fallback,
+                  const JsonDocument &doc) {
+    reserveHuge(out, static_cast<std::size_t>(doc.polygonVertices));
+    out.resize(static_cast<std::size_t>(doc.polygonVertices));
+    T *to = out.data();
+    for (const PolygonBlock &block : doc.polygons)
+        for (std::uint32_t r = 0; r < block.repeat; ++r) {
+            const std::uint64_t primitive = std::uint64_t{block.primitive} + r;
+            const T value = primitive < perPrimitive.size()
+                                ? perPrimitive[static_cast<std::size_t>(primitive)]
+                                : fallback;
+            to = std::fill_n(to, block.count, value);
         }
-    }
+}
+
+AttributeData spreadOverVertices(const AttributeData &perPrimitive, const JsonDocument &doc) {
+    AttributeData record = emptyLike(perPrimitive);
+    if (record.type == 5)
+        spreadValues(record.vector_data, perPrimitive.vector_data, perPrimitive.vector_default,
+                     doc);
+    else
+        spreadValues(record.float_data, perPrimitive.float_data, perPrimitive.float_default, doc);
     return record;
 }
 
@@ -75,47 +70,76 @@ AttributeData spreadOverVertices(const AttributeData &perPrimitive, const JsonDo
 // vertex values need no reordering.
 bool verticesInOrder(const JsonDocument &doc) {
     std::uint64_t next = 0;
-    for (const PolygonRef &ref : doc.polygons) {
-        if (ref.listed || ref.first != next)
+    for (const PolygonBlock &block : doc.polygons) {
+        if (block.listed || block.first != next)
             return false;
-        next = ref.first + ref.count;
+        next = block.first + std::uint64_t{block.count} * block.repeat;
     }
     return next == doc.vertexCount;
 }
 
-// The polygons as point lists; when order is given, it receives the file's
-// vertex number of every polygon vertex in model order. Returns the
-// vertices added.
-std::uint64_t movePolygons(std::vector<PolygonData> &polygons, const JsonDocument &doc,
-                           std::vector<std::uint32_t> *order) {
-    const std::vector<std::uint32_t> &topology = doc.topology;
-    std::uint64_t vertices = 0;
-    for (const PolygonRef &ref : doc.polygons)
-        vertices += ref.count;
-    if (order)
-        order->reserve(static_cast<std::size_t>(vertices));
-    polygons.reserve(polygons.size() + doc.polygons.size());
-    for (const PolygonRef &ref : doc.polygons) {
-        polygons.emplace_back();
-        PolygonData &polygon = polygons.back();
-        polygon.numberOfVertices = ref.count;
-        polygon.ids.resize(ref.count);
-        std::uint32_t *ids = polygon.ids.data();
-        if (ref.listed) {
-            const std::uint32_t *listed = doc.listedVertices.data() + ref.first;
-            for (std::uint32_t k = 0; k < ref.count; ++k)
-                ids[k] = topology[listed[k]];
-            if (order)
-                order->insert(order->end(), listed, listed + ref.count);
+template <std::uint32_t N> inline void copyIds(std::uint32_t *ids, const std::uint32_t *from) {
+    for (std::uint32_t k = 0; k < N; ++k)
+        ids[k] = from[k];
+}
+
+// The point ids of n polygons of `count` vertices each, from the vertex
+// numbers at `vertices` (the next n * count of them), into the polygons at
+// `out`.
+void fillPolygons(PolygonData *out, std::uint32_t n, std::uint32_t count,
+                  const std::uint32_t *topology, const std::uint32_t *listed, std::uint64_t first) {
+    for (std::uint32_t r = 0; r < n; ++r, ++out) {
+        out->numberOfVertices = count;
+        out->ids.resize(count);
+        std::uint32_t *ids = out->ids.data();
+        const std::uint64_t at = first + std::uint64_t{r} * count;
+        if (listed) {
+            const std::uint32_t *from = listed + at;
+            for (std::uint32_t k = 0; k < count; ++k)
+                ids[k] = topology[from[k]];
+        } else if (count == 3) { // triangles and quads, the common shapes
+            copyIds<3>(ids, topology + at);
+        } else if (count == 4) {
+            copyIds<4>(ids, topology + at);
         } else {
-            const std::uint32_t *points = topology.data() + ref.first;
-            std::copy(points, points + ref.count, ids);
-            if (order)
-                for (std::uint32_t k = 0; k < ref.count; ++k)
-                    order->push_back(static_cast<std::uint32_t>(ref.first + k));
+            const std::uint32_t *from = topology + at;
+            for (std::uint32_t k = 0; k < count; ++k)
+                ids[k] = from[k];
         }
     }
-    return vertices;
+}
+
+// The file's vertex number of every polygon vertex, in model order.
+std::vector<std::uint32_t> vertexOrder(const JsonDocument &doc) {
+    std::vector<std::uint32_t> order;
+    reserveHuge(order, static_cast<std::size_t>(doc.polygonVertices));
+    order.resize(static_cast<std::size_t>(doc.polygonVertices));
+    std::uint32_t *to = order.data();
+    for (const PolygonBlock &block : doc.polygons) {
+        const std::uint64_t n = std::uint64_t{block.count} * block.repeat;
+        if (block.listed) {
+            const std::uint32_t *from = doc.listedVertices.data() + block.first;
+            to = std::copy(from, from + n, to);
+        } else {
+            for (std::uint64_t k = 0; k < n; ++k)
+                *to++ = static_cast<std::uint32_t>(block.first + k);
+        }
+    }
+    return order;
+}
+
+// The polygons as point lists, sized once and filled block by block.
+void movePolygons(std::vector<PolygonData> &polygons, const JsonDocument &doc) {
+    const std::size_t start = polygons.size();
+    const std::size_t total = start + static_cast<std::size_t>(doc.polygonCount);
+    reserveHuge(polygons, total);
+    polygons.resize(total);
+    PolygonData *out = polygons.data() + start;
+    for (const PolygonBlock &block : doc.polygons) {
+        fillPolygons(out, block.repeat, block.count, doc.topology.data(),
+                     block.listed ? doc.listedVertices.data() : nullptr, block.first);
+        out += block.repeat;
+    }
 }
 
 } // namespace
@@ -153,7 +177,10 @@ void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
 
     const bool inOrder = verticesInOrder(doc);
     std::vector<std::uint32_t> order;
-    const std::uint64_t vertices = movePolygons(model.polygons, doc, inOrder ? nullptr : &order);
+    if (!inOrder && !doc.vertexAttributes.empty())
+        order = vertexOrder(doc);
+    movePolygons(model.polygons, doc);
+    const std::uint64_t vertices = doc.polygonVertices;
     for (AttributeData &record : doc.vertexAttributes) {
         if (!inOrder) {
             gather(record.float_data, order);
@@ -166,13 +193,13 @@ void JsonLoader::fill(Kelp &model, JsonDocument &doc) {
     // Packed pieces become polygons too: their faces take the colour of
     // their packed primitive, as the document's own polygons take theirs.
     doc.spreadColours.clear();
-    if (!doc.polygons.empty() || !doc.packed.empty())
+    if (doc.polygonCount > 0 || !doc.packed.empty())
         for (const char *name : {"Cd", "Alpha"}) {
             const AttributeData *perPrimitive = lastPrimitiveAttribute(doc, name);
             if (!perPrimitive || model.attrExists(name, "VERTEX") >= 0 ||
                 model.attrExists(name, "POINT") >= 0)
                 continue;
-            model.vertexAttributes.push_back(spreadOverVertices(*perPrimitive, doc, vertices));
+            model.vertexAttributes.push_back(spreadOverVertices(*perPrimitive, doc));
             ++model.numberOfVertexAttributes;
             doc.spreadColours.push_back(name);
         }

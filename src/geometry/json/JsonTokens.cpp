@@ -82,15 +82,29 @@ std::uint64_t TokenReader::loadU64(const unsigned char *p) const {
     return loadAs<std::uint64_t>(p, m_order);
 }
 
-TokenReader::TokenReader(const unsigned char *data, std::size_t size) : m_cur(data, size) {}
+// The checking mode's window: the bytes of the last read.
+struct TokenReader::CopyWindow {
+    std::unique_ptr<unsigned char[]> bytes;
+    std::size_t size = 0;
+    unsigned turn = 0;
+};
+
+TokenReader::TokenReader(const unsigned char *data, std::size_t size)
+    : m_own(data, size), m_cur(m_own), m_textBase(data) {}
+
+TokenReader::TokenReader(ByteCursor &cursor) : m_own(nullptr, 0), m_cur(cursor) {}
 
 TokenReader::~TokenReader() = default;
+
+void TokenReader::copyEveryRead() {
+    m_window = std::make_unique<CopyWindow>();
+}
 
 std::string TokenReader::position(std::size_t at) const {
     if (!m_text)
         return " at byte " + std::to_string(at);
     // Counted only when a load fails.
-    const unsigned char *base = m_cur.here() - m_cur.offset();
+    const unsigned char *base = m_textBase;
     const unsigned char *stop = base + std::min(at, m_cur.size());
     std::size_t line = 1;
     const unsigned char *lineStart = base;
@@ -111,13 +125,62 @@ bool TokenReader::fail(const std::string &message, std::size_t at) {
     return false;
 }
 
+const unsigned char *TokenReader::handOut(const unsigned char *p, std::size_t n) {
+    if (!m_window || !p)
+        return p;
+    CopyWindow &w = *m_window;
+    if (w.bytes)
+        std::memset(w.bytes.get(), 0xA5, w.size);
+    w.bytes.reset(new unsigned char[n ? n : 1]);
+    w.size = n;
+    std::memcpy(w.bytes.get(), p, n);
+    return w.bytes.get();
+}
+
 const unsigned char *TokenReader::take(std::size_t n) {
     const std::size_t left = m_cur.remaining();
     const unsigned char *p = m_failed ? nullptr : m_cur.take(n);
     if (!p)
         fail("data ends early (" + std::to_string(n) + " bytes wanted, " + std::to_string(left) +
              " left)");
-    return p;
+    return handOut(p, n);
+}
+
+const unsigned char *TokenReader::takeUnits(std::size_t unit, std::size_t most,
+                                            std::size_t &count) {
+    count = 0;
+    if (m_window) // a few records at a time
+        most = std::min<std::size_t>(most, 1 + m_window->turn++ % 3);
+    const std::size_t left = m_cur.remaining();
+    const unsigned char *p = m_failed ? nullptr : m_cur.takeUnits(unit, most, count);
+    if (!p)
+        fail("data ends early (" + std::to_string(unit) + " bytes wanted, " + std::to_string(left) +
+             " left)");
+    return handOut(p, count * unit);
+}
+
+std::string_view TokenReader::keep(std::string_view text) {
+    // Blocks of 4 KiB shared by short strings, one block each for long ones.
+    const std::size_t kBlock = 4096;
+    const std::size_t n = text.size();
+    if (n == 0)
+        return std::string_view("", 0);
+    char *out;
+    if (n > kBlock / 4) {
+        m_blocks.emplace_back(new char[n]);
+        out = m_blocks.back().get();
+    } else {
+        if (n > m_left) {
+            m_blocks.emplace_back(new char[kBlock]);
+            m_free = m_blocks.back().get();
+            m_left = kBlock;
+        }
+        out = m_free;
+        m_free += n;
+        m_left -= n;
+    }
+    std::memcpy(out, text.data(), n);
+    return std::string_view(out, n);
 }
 
 bool TokenReader::start() {
@@ -187,15 +250,25 @@ bool TokenReader::lookup(std::uint64_t id, std::string_view &out, std::size_t at
     return fail("reference to undefined string id " + std::to_string(id), at);
 }
 
-bool TokenReader::readString(std::string_view &value) {
+// A string of the stream, valid until the next read.
+bool TokenReader::readStream(std::string_view &value) {
     std::uint64_t length;
     if (!readLength(length))
         return false;
     if (length > remaining())
         return fail("string of " + std::to_string(length) + " bytes with " +
                     std::to_string(remaining()) + " left");
-    value = std::string_view(reinterpret_cast<const char *>(take(static_cast<std::size_t>(length))),
-                             static_cast<std::size_t>(length));
+    const unsigned char *p = take(static_cast<std::size_t>(length));
+    if (!p)
+        return false;
+    value = std::string_view(reinterpret_cast<const char *>(p), static_cast<std::size_t>(length));
+    return true;
+}
+
+bool TokenReader::readString(std::string_view &value) {
+    if (!readStream(value))
+        return false;
+    value = keep(value);
     return true;
 }
 
@@ -223,6 +296,9 @@ bool TokenReader::undefine() {
     return true;
 }
 
+// The header of a uniform array: its element type and count, checked
+// against the bytes left; its data is read by uniformPiece/uniformString or
+// read past by the next token.
 bool TokenReader::readUniform(Token &token) {
     const unsigned char *p = take(1);
     if (!p)
@@ -230,51 +306,91 @@ bool TokenReader::readUniform(Token &token) {
     token.element = *p;
     if (!readLength(token.count))
         return false;
-    token.data = m_cur.here();
     const std::uint64_t n = token.count;
-    const std::size_t width = numericElementSize(token.element);
+    std::size_t width = numericElementSize(token.element);
+    std::uint64_t items = n;
     if (width) {
         if (n > remaining() / width)
             return fail("uniform array of " + std::to_string(n) + " elements of " +
                         std::to_string(width) + " bytes with " + std::to_string(remaining()) +
                         " bytes left");
-        take(static_cast<std::size_t>(n) * width);
-        return true;
-    }
-    switch (token.element) {
-    case kTokBool: {
+    } else if (token.element == kTokBool) {
         // 32 flags to a 32-bit word, the last word padded.
-        const std::uint64_t words = n / 32 + (n % 32 ? 1 : 0);
-        if (words > remaining() / 4)
+        items = n / 32 + (n % 32 ? 1 : 0);
+        width = 4;
+        if (items > remaining() / 4)
             return fail("uniform bool array of " + std::to_string(n) + " elements with " +
                         std::to_string(remaining()) + " bytes left");
-        take(static_cast<std::size_t>(words) * 4);
-        return true;
-    }
-    case kTokString:
+    } else if (token.element == kTokString || token.element == kTokTokenRef) {
         if (n > remaining())
-            return fail("uniform string array of " + std::to_string(n) + " elements with " +
-                        std::to_string(remaining()) + " bytes left");
-        for (std::uint64_t k = 0; k < n; ++k) {
-            std::string_view text;
-            if (!readString(text))
-                return false;
-        }
-        return true;
-    case kTokTokenRef:
-        if (n > remaining())
-            return fail("uniform token array of " + std::to_string(n) + " elements with " +
-                        std::to_string(remaining()) + " bytes left");
-        for (std::uint64_t k = 0; k < n; ++k) {
-            std::uint64_t id;
-            if (!readLength(id))
-                return false;
-        }
-        return true;
-    default:
+            return fail(std::string(token.element == kTokString ? "uniform string array of "
+                                                                : "uniform token array of ") +
+                        std::to_string(n) + " elements with " + std::to_string(remaining()) +
+                        " bytes left");
+    } else {
         return fail("uniform array of unknown element type " + hexByte(token.element),
                     token.offset + 1);
     }
+    m_pendingElement = token.element;
+    m_pendingOffset = token.offset;
+    m_pendingWidth = width;
+    m_pendingItems = items;
+    m_pendingBytes = static_cast<std::size_t>(items) * width;
+    return true;
+}
+
+const unsigned char *TokenReader::uniformPiece(std::size_t per, std::size_t most,
+                                               std::size_t &units) {
+    units = 0;
+    if (m_failed)
+        return nullptr;
+    if (m_havePeek || m_pendingWidth == 0 || per == 0 || most == 0 || m_pendingItems / per < most) {
+        fail("uniform array read past its end");
+        return nullptr;
+    }
+    const unsigned char *p = takeUnits(per * m_pendingWidth, most, units);
+    if (!p)
+        return nullptr;
+    m_pendingItems -= static_cast<std::uint64_t>(units) * per;
+    m_pendingBytes -= units * per * m_pendingWidth;
+    return p;
+}
+
+bool TokenReader::uniformString(std::string_view &value) {
+    if (m_failed)
+        return false;
+    const bool strings = m_pendingElement == kTokString || m_pendingElement == kTokTokenRef;
+    if (m_havePeek || !strings || m_pendingWidth != 0 || m_pendingItems == 0)
+        return fail("uniform array read past its end");
+    --m_pendingItems;
+    if (m_pendingElement == kTokString)
+        return readStream(value);
+    std::uint64_t id;
+    return readLength(id) && lookup(id, value, m_pendingOffset);
+}
+
+// The rest of the uniform array handed out last, read past in pieces.
+bool TokenReader::readPast() {
+    while (m_pendingItems > 0 && !m_failed) {
+        if (m_pendingWidth) {
+            std::size_t units;
+            const std::size_t most = static_cast<std::size_t>(
+                std::min<std::uint64_t>(m_pendingItems, m_pendingBytes / m_pendingWidth));
+            if (!uniformPiece(1, most, units))
+                return false;
+            continue;
+        }
+        --m_pendingItems;
+        std::string_view text;
+        std::uint64_t id;
+        if (!(m_pendingElement == kTokString ? readStream(text) : readLength(id)))
+            return false;
+    }
+    m_pendingItems = 0;
+    m_pendingBytes = 0;
+    m_pendingWidth = 0;
+    m_pendingElement = 0;
+    return !m_failed;
 }
 
 bool TokenReader::readNumber(std::uint8_t id, std::size_t width, Token &token) {
@@ -343,6 +459,11 @@ bool TokenReader::readValue(std::uint8_t id, Token &token) {
 bool TokenReader::readToken(Token &token) {
     if (m_text)
         return readTextToken(token);
+    if (m_pendingItems > 0 && !readPast())
+        return false;
+    m_pendingElement = 0;
+    m_pendingWidth = 0;
+    m_pendingBytes = 0;
     for (;;) {
         if (m_failed)
             return false;
@@ -404,36 +525,6 @@ bool TokenReader::skipValue() {
         }
     } while (!open.empty());
     return true;
-}
-
-bool TokenReader::uniformStrings(const Token &token, std::vector<std::string_view> &out) {
-    out.clear();
-    const unsigned char *p = token.data;
-    // The extent was checked when the token was read; this walks it again.
-    for (std::uint64_t k = 0; k < token.count; ++k) {
-        const unsigned char marker = *p++;
-        const std::size_t width = lengthWidth(marker);
-        const std::uint64_t value = width ? lengthAt(marker, p) : marker;
-        p += width;
-        if (token.element == kTokString) {
-            out.emplace_back(reinterpret_cast<const char *>(p), static_cast<std::size_t>(value));
-            p += value;
-        } else {
-            std::string_view s;
-            if (!lookup(value, s, token.offset))
-                return false;
-            out.push_back(s);
-        }
-    }
-    return true;
-}
-
-void TokenReader::uniformBools(const Token &token, std::vector<std::uint8_t> &out) const {
-    out.resize(static_cast<std::size_t>(token.count));
-    for (std::size_t k = 0; k < out.size(); ++k) {
-        const std::uint32_t word = loadU32(token.data + 4 * (k / 32));
-        out[k] = static_cast<std::uint8_t>((word >> (k % 32)) & 1u);
-    }
 }
 
 } // namespace kelp

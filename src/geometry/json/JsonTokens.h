@@ -6,8 +6,13 @@
 //
 // The reader hands out one token at a time (with one token of look-ahead);
 // token definitions and undefinitions are applied on the way and never seen
-// by the caller. Strings are views into the input buffer, which must outlive
-// the reader; they stay valid when a table id is later redefined.
+// by the caller. The binary form is read through a cursor that may be a
+// window over a longer stream: no pointer into it is kept past the next read.
+// Strings are copies the reader owns (views into the text, for the text
+// form), valid while the reader lives, also when a table id is later
+// redefined. A uniform array token carries its element type and count; its
+// elements follow in the stream and are read in pieces (uniformPiece,
+// uniformString) before the next token, or are read past by the next token.
 #ifndef KELP_GEOMETRY_JSON_JSONTOKENS_H
 #define KELP_GEOMETRY_JSON_JSONTOKENS_H
 
@@ -72,13 +77,12 @@ enum : std::uint8_t {
 
 struct Token {
     TokenKind kind = TokenKind::Null;
-    std::int64_t i = 0;                  // Int and Bool (0 or 1)
-    double r = 0.0;                      // Real
-    std::string_view s;                  // String (also a resolved token reference)
-    std::uint8_t element = 0;            // Uniform: element type byte
-    std::uint64_t count = 0;             // Uniform: number of elements
-    const unsigned char *data = nullptr; // Uniform: first raw byte
-    std::size_t offset = 0;              // offset of the token byte
+    std::int64_t i = 0;       // Int and Bool (0 or 1)
+    double r = 0.0;           // Real
+    std::string_view s;       // String (also a resolved token reference)
+    std::uint8_t element = 0; // Uniform: element type byte
+    std::uint64_t count = 0;  // Uniform: number of elements
+    std::size_t offset = 0;   // offset of the token byte
 };
 
 // Byte width of one element of a numeric uniform array, 0 for the others
@@ -91,14 +95,27 @@ float halfToFloat(std::uint16_t bits);
 
 class TokenReader {
 public:
+    // A whole document in memory, of either form.
     TokenReader(const unsigned char *data, std::size_t size);
+    // The binary form from the cursor's position (the cursor may be a window
+    // over a stream).
+    explicit TokenReader(ByteCursor &cursor);
     ~TokenReader();
+    TokenReader(const TokenReader &) = delete;
+    TokenReader &operator=(const TokenReader &) = delete;
 
     // Reads the magic (7F and the word 0x624A534E in the writer's byte order)
     // and sets the byte order from it.
     bool start();
-    // Reads the text form instead, from the first byte on.
+    // Reads the text form instead, from the first byte on (a reader of a
+    // whole document only).
     void startText();
+    // A check of the binary form's reads: every read hands out a fresh copy
+    // of its bytes, overwritten and freed at the next read, and runs of
+    // records come a few at a time, so that a reader that keeps a pointer
+    // past the next read, or expects a run in one piece, reads garbage (and
+    // the address sanitizer sees a freed block). For tests.
+    void copyEveryRead();
     bool text() const { return m_text != nullptr; }
     // Text: after the document, only blanks may follow. Binary: true.
     bool finish();
@@ -117,18 +134,32 @@ public:
     bool swapped() const { return m_order != kHostEndian; }
     bool failed() const { return m_failed; }
     const std::string &error() const { return m_error; }
-    std::size_t offset() const { return m_cur.offset(); }
+    // Where the stream stands, the elements of a uniform array handed out
+    // counted as read (its numeric or bool data, whose extent is known);
+    // size() and remaining() are upper bounds over a stream until its end.
+    std::size_t offset() const { return m_cur.offset() + m_pendingBytes; }
     std::size_t size() const { return m_cur.size(); }
-    std::size_t remaining() const { return m_cur.remaining(); }
+    std::size_t remaining() const {
+        const std::size_t left = m_cur.remaining();
+        return left > m_pendingBytes ? left - m_pendingBytes : 0;
+    }
 
     // Records the first failure with the offset it refers to; returns false.
     bool fail(const std::string &message, std::size_t at);
-    bool fail(const std::string &message) { return fail(message, m_cur.offset()); }
+    bool fail(const std::string &message) { return fail(message, offset()); }
 
-    // Strings of a uniform string or token-reference array, in order.
-    bool uniformStrings(const Token &token, std::vector<std::string_view> &out);
-    // Bits of a uniform bool array (one byte, 0 or 1, per element).
-    void uniformBools(const Token &token, std::vector<std::uint8_t> &out) const;
+    // The data of the uniform array last handed out by next(), in order.
+    // Numeric arrays: between one and `most` runs of `per` elements (whole
+    // tuples), as many as are in memory now; units says how many. Bool
+    // arrays: 32-bit words of 32 flags, per 1. The pointer is valid until
+    // the next read; nullptr (and the failure) past the array's end.
+    const unsigned char *uniformPiece(std::size_t per, std::size_t most, std::size_t &units);
+    // The next string of a uniform string or token-reference array; a string
+    // of the stream stays valid until the next read, a table string while
+    // the reader lives.
+    bool uniformString(std::string_view &value);
+    // A copy of a string that stays valid while the reader lives.
+    std::string_view keep(std::string_view text);
 
     // Raw loads in the stream's byte order.
     std::uint16_t loadU16(const unsigned char *p) const;
@@ -187,9 +218,16 @@ private:
     bool define();
     bool undefine();
     bool readUniform(Token &token);
+    bool readStream(std::string_view &value);
+    bool readPast();
     const unsigned char *take(std::size_t n);
+    const unsigned char *takeUnits(std::size_t unit, std::size_t most, std::size_t &count);
+    const unsigned char *handOut(const unsigned char *p, std::size_t n);
 
-    ByteCursor m_cur;
+    ByteCursor m_own;
+    ByteCursor &m_cur;
+    // The whole text, for line and column numbers.
+    const unsigned char *m_textBase = nullptr;
     Endian m_order = Endian::Little;
     bool m_failed = false;
     std::string m_error;
@@ -202,6 +240,21 @@ private:
     std::unordered_map<std::uint64_t, std::string_view> m_sparse;
     // Set for the text form.
     std::unique_ptr<TextLexer> m_text;
+    // The data of the uniform array handed out last and not yet read: items
+    // (elements, flag words, strings) of m_pendingWidth bytes (0 for
+    // strings and token references) and the bytes they take.
+    std::uint8_t m_pendingElement = 0;
+    std::size_t m_pendingOffset = 0; // of its token
+    std::size_t m_pendingWidth = 0;
+    std::uint64_t m_pendingItems = 0;
+    std::size_t m_pendingBytes = 0;
+    // Strings read from the binary stream, in blocks the reader owns.
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char *m_free = nullptr;
+    std::size_t m_left = 0;
+    // The copy of the last read's bytes, in the checking mode.
+    struct CopyWindow;
+    std::unique_ptr<CopyWindow> m_window;
 };
 
 } // namespace kelp

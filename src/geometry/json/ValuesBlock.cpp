@@ -142,9 +142,7 @@ public:
         : m_reader(reader), m_what(what), m_uniform(array.kind == TokenKind::Uniform) {
         if (m_uniform) {
             m_element = array.element;
-            m_data = array.data;
             m_left = array.count;
-            m_width = numericElementSize(array.element);
         }
     }
 
@@ -155,18 +153,8 @@ public:
         if (m_uniform) {
             if (count > m_left)
                 return short_();
-            if (keep > 0) {
-                const bool sameType =
-                    (m_element == kTokReal32 && std::is_same<Dst, float>::value) ||
-                    (m_element == kTokInt32 && std::is_same<Dst, std::int32_t>::value);
-                if (sameType && !m_reader.swapped() && w == W && c0 == 0)
-                    std::memcpy(dst, m_data, static_cast<std::size_t>(count) * 4);
-                else
-                    copyUniform(m_element, m_data, m_reader.swapped(), n, w, c0, keep, dst, W);
-            }
-            m_data += static_cast<std::size_t>(count) * m_width;
             m_left -= count;
-            return true;
+            return uniformTuples(n, w, c0, keep, dst, W);
         }
         for (std::size_t e = 0; e < n; ++e)
             for (int k = 0; k < w; ++k) {
@@ -212,6 +200,31 @@ public:
 private:
     bool short_() { return m_reader.fail(std::string("too few values in '") + m_what + "'"); }
 
+    // n tuples of the uniform array, in the pieces the stream holds, copied
+    // (or converted) straight into dst.
+    template <class Dst>
+    bool uniformTuples(std::size_t n, int w, int c0, int keep, Dst *dst, int W) {
+        const bool swapped = m_reader.swapped();
+        const bool sameType = (m_element == kTokReal32 && std::is_same<Dst, float>::value) ||
+                              (m_element == kTokInt32 && std::is_same<Dst, std::int32_t>::value);
+        const bool bulk = sameType && !swapped && w == W && c0 == 0;
+        const std::size_t per = static_cast<std::size_t>(w);
+        std::size_t done = 0;
+        while (done < n) {
+            std::size_t got;
+            const unsigned char *p = m_reader.uniformPiece(per, n - done, got);
+            if (!p)
+                return false;
+            Dst *to = keep > 0 ? dst + done * static_cast<std::size_t>(W) : nullptr;
+            if (to && bulk)
+                std::memcpy(to, p, got * per * 4);
+            else if (to)
+                copyUniform(m_element, p, swapped, got, w, c0, keep, to, W);
+            done += got;
+        }
+        return true;
+    }
+
     template <class Dst> bool plain(Dst &value) {
         Token t;
         if (!m_reader.next(t))
@@ -231,9 +244,7 @@ private:
     const char *m_what;
     bool m_uniform;
     std::uint8_t m_element = 0;
-    const unsigned char *m_data = nullptr;
     std::uint64_t m_left = 0;
-    std::size_t m_width = 0;
 };
 
 // Opens an array of numbers: a uniform numeric array or a plain array.
