@@ -28,6 +28,7 @@
 #include "io/InputBytes.h"
 #include "io/PlainSource.h"
 #include "json/JsonLoader.h"
+#include "json/JsonTokens.h"
 
 #include <Kelp>
 
@@ -214,14 +215,24 @@ std::int32_t parseClassicAscii(Kelp &model, Stage &stage, const std::string &nam
     return 1;
 }
 
+// The binary form through the stream's window; the text form whole.
+bool parseJsonDocument(Kelp &scratch, Stage &stage, bool text, std::string &error) {
+    if (!text) {
+        TokenReader reader(*stage.cursor);
+        return JsonLoader::parse(scratch, reader, tracing(), error);
+    }
+    if (!readWhole(stage)) {
+        error = "the file could not be read";
+        return false;
+    }
+    return JsonLoader::parse(scratch, stage.whole.data(), stage.whole.size(), tracing(), error);
+}
+
 std::int32_t parseJson(Kelp &model, Stage &stage, const std::string &name) {
     const bool text = stage.format() == FileFormat::JsonAscii;
-    if (!readWhole(stage))
-        return streamFailed(stage, name) ? 0 : failLine(name, "the file could not be read");
     Kelp scratch(model);
     std::string error;
-    if (!JsonLoader::parse(scratch, stage.whole.data(), stage.whole.size(), tracing(), error) ||
-        !onePosition(scratch, error))
+    if (!parseJsonDocument(scratch, stage, text, error) || !onePosition(scratch, error))
         return streamFailed(stage, name)
                    ? 0
                    : failLine(name, std::string("Houdini's newer geometry format") +
