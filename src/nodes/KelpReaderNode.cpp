@@ -8,8 +8,11 @@
 
 #include <Kelp>
 
+#include <maya/MColor.h>
+#include <maya/MColorArray.h>
 #include <maya/MDataHandle.h>
 #include <maya/MFloatArray.h>
+#include <maya/MFloatPointArray.h>
 #include <maya/MFnArrayAttrsData.h>
 #include <maya/MFnData.h>
 #include <maya/MFnEnumAttribute.h>
@@ -26,11 +29,14 @@
 #include <maya/MStringArray.h>
 #include <maya/MVectorArray.h>
 
+#include <cstddef>
 #include <exception>
 #include <iostream>
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 MTypeId KelpReaderNode::id(0x666);
 
@@ -47,13 +53,23 @@ namespace {
 
 // The host builds meshes without checking them, so every point id is checked
 // here: a damaged frame must not reach the mesh.
-bool pointIdsInRange(const MIntArray &polygonConnects, unsigned int numPoints) {
-    for (unsigned int i = 0; i < polygonConnects.length(); ++i) {
-        const int id = polygonConnects[i];
-        if (id < 0 || static_cast<unsigned int>(id) >= numPoints)
-            return false;
-    }
-    return true;
+bool pointIdsInRange(const BulkTable<int> &polygonConnects, std::size_t numPoints) {
+    const int *ids = polygonConnects.data();
+    bool outside = false;
+    for (std::size_t i = 0; i < polygonConnects.size(); ++i)
+        outside |= ids[i] < 0 || static_cast<std::size_t>(ids[i]) >= numPoints;
+    return !outside;
+}
+
+// A host array holding a copy of a plain table, made in one bulk copy.
+template <class Array, class Row> Array hostArray(const Row *rows, std::size_t count) {
+    return count ? Array(rows, static_cast<unsigned int>(count)) : Array();
+}
+template <class Array, class Row> Array hostArray(const BulkTable<Row> &table) {
+    return hostArray<Array>(table.data(), table.size());
+}
+template <class Array> Array hostArray(const std::vector<float> &values) {
+    return hostArray<Array>(values.data(), values.size());
 }
 
 // "holding frame 11 for frame 12 (<file of frame 12>)"
@@ -68,10 +84,20 @@ MStatus addUvSet(MFnMesh &meshFn, const MIntArray &polygonCounts, const Imported
     const MString name = meshFn.createUVSetDataMeshWithName(set.name, &status);
     if (!status)
         return status;
-    status = meshFn.setUVs(set.u, set.v, &name);
+    status = meshFn.setUVs(hostArray<MFloatArray>(set.u), hostArray<MFloatArray>(set.v), &name);
     if (!status)
         return status;
-    return meshFn.assignUVs(polygonCounts, set.uvIds, &name);
+    return meshFn.assignUVs(polygonCounts, hostArray<MIntArray>(set.uvIds), &name);
+}
+
+// The colour table in host colours: the one loop that makes an element at a
+// time, since the host's colour arrays are made only from its own colours.
+MColorArray hostColors(const std::vector<ImportedColor> &colors) {
+    std::vector<MColor> values;
+    values.reserve(colors.size());
+    for (const ImportedColor &c : colors)
+        values.emplace_back(c.r, c.g, c.b, c.a);
+    return hostArray<MColorArray>(values.data(), values.size());
 }
 
 MStatus addColors(MFnMesh &meshFn, const ImportedMesh &mesh) {
@@ -87,64 +113,76 @@ MStatus addColors(MFnMesh &meshFn, const ImportedMesh &mesh) {
     status = meshFn.setCurrentColorSetName(name);
     if (!status)
         return status;
-    status = meshFn.setColors(mesh.colors, &name);
+    status = meshFn.setColors(hostColors(mesh.colors), &name);
     if (!status)
         return status;
-    return meshFn.assignColors(mesh.colorIds, &name);
+    return meshFn.assignColors(hostArray<MIntArray>(mesh.colorIds), &name);
+}
+
+// The new mesh's points, polygons and "map1" UV values.
+MStatus createMesh(MFnMesh &meshFn, const ImportedMesh &mesh, const MIntArray &polygonCounts,
+                   MObject &meshData) {
+    if (!pointIdsInRange(mesh.polygonConnects, mesh.points.size()))
+        return MS::kInvalidParameter;
+    MStatus status;
+    meshFn.create(static_cast<int>(mesh.points.size()), static_cast<int>(mesh.numPolygons),
+                  hostArray<MFloatPointArray>(mesh.points), polygonCounts,
+                  hostArray<MIntArray>(mesh.polygonConnects), hostArray<MFloatArray>(mesh.uArray),
+                  hostArray<MFloatArray>(mesh.vArray), meshData, &status);
+    return status;
+}
+
+// Point normals, or face-vertex normals when the mesh has them.
+MStatus setNormals(MFnMesh &meshFn, const ImportedMesh &mesh) {
+    if (mesh.normalIds.empty())
+        return MS::kSuccess;
+    MVectorArray normals = hostArray<MVectorArray>(mesh.normals);
+    MIntArray normalIds = hostArray<MIntArray>(mesh.normalIds);
+    if (!mesh.normalFaces.empty()) {
+        MIntArray faces = hostArray<MIntArray>(mesh.normalFaces);
+        return meshFn.setFaceVertexNormals(normals, faces, normalIds, MSpace::kObject);
+    }
+    if (mesh.normalIds.size() != mesh.points.size())
+        return MS::kSuccess;
+    return meshFn.setVertexNormals(normals, normalIds, MSpace::kObject);
 }
 
 // Builds the mesh of `mesh` inside `meshData`; reports and returns the first
-// host refusal.
-MStatus buildMesh(const ImportedMesh &source, MObject &meshData) {
-    ImportedMesh mesh = source; // the host's normal setters take non-const arrays
-    MStatus status;
+// host refusal. Each host array is made from its table just before the call
+// that takes it and dropped after it.
+MStatus buildMesh(const ImportedMesh &mesh, MObject &meshData) {
     MFnMesh meshFn;
-    if (pointIdsInRange(mesh.polygonConnects, mesh.points.length()))
-        meshFn.create(static_cast<int>(mesh.points.length()), static_cast<int>(mesh.numPolygons),
-                      mesh.points, mesh.polygonCounts, mesh.polygonConnects, mesh.uArray,
-                      mesh.vArray, meshData, &status);
-    else
-        status = MS::kInvalidParameter;
+    const MIntArray polygonCounts = hostArray<MIntArray>(mesh.polygonCounts);
+    MStatus status = createMesh(meshFn, mesh, polygonCounts, meshData);
     if (!status) {
         MGlobal::displayError(MString("Unable to create mesh: ") + status.errorString());
         return status;
     }
-
-    if (mesh.uvIds.length() != 0) {
-        status = meshFn.assignUVs(mesh.polygonCounts, mesh.uvIds);
+    if (!mesh.uvIds.empty()) {
+        status = meshFn.assignUVs(polygonCounts, hostArray<MIntArray>(mesh.uvIds));
         if (!status) {
             status.perror("unable to assignUv's");
             return status;
         }
     }
     for (const ImportedUvSet &set : mesh.extraUvSets) {
-        status = addUvSet(meshFn, mesh.polygonCounts, set);
+        status = addUvSet(meshFn, polygonCounts, set);
         if (!status) {
             status.perror(MString("unable to add UV set ") + set.name);
             return status;
         }
     }
-    if (mesh.colorIds.length() != 0) {
+    if (!mesh.colorIds.empty()) {
         status = addColors(meshFn, mesh);
         if (!status) {
             status.perror("unable to set colours");
             return status;
         }
     }
-
-    if (mesh.normalFaces.length() != 0) {
-        status = meshFn.setFaceVertexNormals(mesh.normals, mesh.normalFaces, mesh.normalIds,
-                                             MSpace::kObject);
-        if (!status) {
-            status.perror("unable to set vertex Normals");
-            return status;
-        }
-    } else if (mesh.normalIds.length() != 0 && mesh.normalIds.length() == mesh.points.length()) {
-        status = meshFn.setVertexNormals(mesh.normals, mesh.normalIds, MSpace::kObject);
-        if (!status) {
-            status.perror("unable to set vertex Normals");
-            return status;
-        }
+    status = setNormals(meshFn, mesh);
+    if (!status) {
+        status.perror("unable to set vertex Normals");
+        return status;
     }
     meshFn.updateSurface();
     return MS::kSuccess;
@@ -251,7 +289,8 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
     const ImportedMesh *shown = &mesh;
     if (read) {
         if (in.holdLast) {
-            m_heldMesh.reset(new ImportedMesh(mesh));
+            m_heldMesh.reset(new ImportedMesh(std::move(mesh)));
+            shown = m_heldMesh.get();
             m_heldMeshFrame = in.frame;
             m_heldMeshPath = in.path;
         } else {
