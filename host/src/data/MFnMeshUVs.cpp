@@ -2,6 +2,7 @@
 // assignUVs: one count per polygon, each 0 (face unmapped) or the polygon's
 // vertex count; the counts add up to the number of ids; every id is below the
 // set's number of UVs. Anything else is kInvalidParameter and changes nothing.
+#include <maya/MFloatArray.h>
 #include <maya/MFnMesh.h>
 #include <maya/MIntArray.h>
 
@@ -83,12 +84,8 @@ MStatus MFnMesh::setUVs(const MFloatArray &u, const MFloatArray &v, const MStrin
     UVSetData *s = findSet(g, uvSet);
     if (!s || u.length() != v.length())
         return badParameter(kelphost::kArrayLengthMismatch);
-    s->u.clear();
-    s->v.clear();
-    for (unsigned i = 0; i < u.length(); ++i) {
-        s->u.push_back(u[i]);
-        s->v.push_back(v[i]);
-    }
+    s->u = *kelphost::Access::vec<MFloatArray, std::vector<float>>(u);
+    s->v = *kelphost::Access::vec<MFloatArray, std::vector<float>>(v);
     for (int &id : s->faceUVIds)
         if (id >= static_cast<int>(s->u.size()))
             id = -1;
