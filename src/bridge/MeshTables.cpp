@@ -1,6 +1,9 @@
 #include "bridge/MeshTables.h"
 
+#include <maya/MColor.h>
+
 #include <cstdint>
+#include <new>
 
 namespace {
 
@@ -55,128 +58,178 @@ float floatAt(const Source &s, std::size_t fileVertex, std::uint32_t point) {
     return s.firstOfVector ? s.attr->vector_data[at].x : s.attr->float_data[at];
 }
 
-void copyIds(const BulkTable<int> &from, BulkTable<int> &to) {
-    to = from;
+// The host array of the first n rows of a table, in one bulk copy.
+template <class Array, class Row>
+void makeArray(std::optional<Array> &out, const Row *rows, std::size_t n) {
+    if (n)
+        out.emplace(rows, static_cast<unsigned int>(n));
+    else
+        out.emplace();
 }
+
+// Point ids of the kept polygons in host order into `ids`; false when one
+// names no point with a position.
+bool hostPointIds(const MeshShape &shape, int *ids) {
+    bool outside = false;
+    forEachKeptVertex(shape, [&](std::size_t, std::uint32_t pt, std::size_t h) {
+        outside |= pt >= shape.pointCount;
+        ids[h] = static_cast<int>(pt);
+    });
+    return !outside;
+}
+
+struct Rgba {
+    float r, g, b, a;
+};
 
 } // namespace
 
-void fillPoints(const AttributeData &positions, unsigned int count, BulkTable<float[4]> &points) {
+void *TableScratch::room(std::size_t bytes) {
+    if (bytes > m_bytes) {
+        std::free(m_storage);
+        m_storage = std::malloc(bytes);
+        m_bytes = m_storage ? bytes : 0;
+        if (!m_storage)
+            throw std::bad_alloc();
+    }
+    return m_storage;
+}
+
+void fillPoints(const AttributeData &positions, unsigned int count, TableScratch &scratch,
+                ImportedMesh &mesh) {
     const Imath::V3f *p = positions.vector_data.data();
-    points.resize(count);
-    float(*out)[4] = points.data();
+    float(*out)[4] = scratch.rows<float[4]>(count);
     for (unsigned int i = 0; i < count; ++i) {
         out[i][0] = p[i].x;
         out[i][1] = p[i].y;
         out[i][2] = p[i].z;
         out[i][3] = 1.0f;
     }
+    makeArray(mesh.points, out, count);
 }
 
-void fillPolygons(const MeshShape &shape, ImportedMesh &mesh) {
+bool fillPolygons(const MeshShape &shape, TableScratch &scratch, ImportedMesh &mesh) {
     mesh.numPolygons = shape.keptPolygons;
-    mesh.polygonCounts.resize(shape.keptPolygons);
-    mesh.polygonConnects.resize(shape.hostVertices);
-    int *counts = mesh.polygonCounts.data();
-    int *connects = mesh.polygonConnects.data();
+    int *counts = scratch.rows<int>(shape.keptPolygons);
     std::size_t f = 0;
     for (const PolygonData &poly : shape.polys) {
         const std::size_t n = poly.ids.size();
         if (n >= 3)
             counts[f++] = static_cast<int>(n);
     }
-    forEachKeptVertex(shape, [&](std::size_t, std::uint32_t pt, std::size_t h) {
-        connects[h] = static_cast<int>(pt);
-    });
+    makeArray(mesh.polygonCounts, counts, shape.keptPolygons);
+    int *connects = scratch.rows<int>(shape.hostVertices);
+    const bool inRange = hostPointIds(shape, connects);
+    makeArray(mesh.polygonConnects, connects, shape.hostVertices);
+    return inRange;
 }
 
-void fillUvSet(const MeshShape &shape, const Source &source, const BulkTable<int> &polygonConnects,
-               std::vector<float> &u, std::vector<float> &v, BulkTable<int> &uvIds) {
+void fillUvSet(const MeshShape &shape, const Source &source, TableScratch &scratch,
+               std::optional<MFloatArray> &u, std::optional<MFloatArray> &v,
+               std::optional<MIntArray> &uvIds) {
     const Imath::V3f *values = source.attr->vector_data.data();
     if (!source.perVertex) { // one UV per point: already shared
-        u.resize(shape.pointCount);
-        v.resize(shape.pointCount);
-        for (unsigned int p = 0; p < shape.pointCount; ++p) {
-            u[p] = values[p].x;
-            v[p] = values[p].y;
-        }
-        copyIds(polygonConnects, uvIds);
+        float *column = scratch.rows<float>(shape.pointCount);
+        for (unsigned int p = 0; p < shape.pointCount; ++p)
+            column[p] = values[p].x;
+        makeArray(u, column, shape.pointCount);
+        for (unsigned int p = 0; p < shape.pointCount; ++p)
+            column[p] = values[p].y;
+        makeArray(v, column, shape.pointCount);
+        int *ids = scratch.rows<int>(shape.hostVertices);
+        hostPointIds(shape, ids);
+        makeArray(uvIds, ids, shape.hostVertices);
         return;
     }
     SharedIds shared(shape.pointCount, shape.hostVertices);
-    u.clear();
-    v.clear();
-    u.reserve(shape.hostVertices);
-    v.reserve(shape.hostVertices);
-    uvIds.resize(shape.hostVertices);
-    int *ids = uvIds.data();
+    std::vector<float> us, vs;
+    us.reserve(shape.hostVertices);
+    vs.reserve(shape.hostVertices);
+    int *ids = scratch.rows<int>(shape.hostVertices);
     forEachKeptVertex(shape, [&](std::size_t k, std::uint32_t pt, std::size_t h) {
         const float vu = values[k].x;
         const float vv = values[k].y;
         ids[h] = shared.idOf(
-            pt, [&](std::size_t id) { return u[id] == vu && v[id] == vv; },
+            pt, [&](std::size_t id) { return us[id] == vu && vs[id] == vv; },
             [&] {
-                u.push_back(vu);
-                v.push_back(vv);
+                us.push_back(vu);
+                vs.push_back(vv);
             });
     });
+    makeArray(uvIds, ids, shape.hostVertices);
+    makeArray(u, us.data(), us.size());
+    makeArray(v, vs.data(), vs.size());
 }
 
 void fillColors(const MeshShape &shape, const Source &cd, const Source &alpha,
-                std::vector<ImportedColor> &colors, BulkTable<int> &colorIds) {
+                TableScratch &scratch, ImportedMesh &mesh) {
     SharedIds shared(shape.pointCount, shape.hostVertices);
-    colors.clear();
+    std::vector<Rgba> colors;
     colors.reserve(shape.hostVertices);
-    colorIds.resize(shape.hostVertices);
-    int *ids = colorIds.data();
+    int *ids = scratch.rows<int>(shape.hostVertices);
     forEachKeptVertex(shape, [&](std::size_t k, std::uint32_t pt, std::size_t h) {
         const Imath::V3f &c = vectorAt(cd, k, pt);
-        const ImportedColor value{c.x, c.y, c.z, alpha ? floatAt(alpha, k, pt) : 1.0f};
+        const Rgba value{c.x, c.y, c.z, alpha ? floatAt(alpha, k, pt) : 1.0f};
         ids[h] = shared.idOf(
             pt,
             [&](std::size_t id) {
-                const ImportedColor &o = colors[id];
+                const Rgba &o = colors[id];
                 return o.r == value.r && o.g == value.g && o.b == value.b && o.a == value.a;
             },
             [&] { colors.push_back(value); });
     });
+    makeArray(mesh.colorIds, ids, shape.hostVertices);
+    // The host makes colour arrays only from its own colours.
+    std::vector<MColor> hostColors;
+    hostColors.reserve(colors.size());
+    for (const Rgba &c : colors)
+        hostColors.emplace_back(c.r, c.g, c.b, c.a);
+    makeArray(mesh.colors, hostColors.data(), hostColors.size());
 }
 
 void fillPointNormals(const AttributeData &n, unsigned int count, bool invertNormals,
-                      ImportedMesh &mesh) {
+                      TableScratch &scratch, ImportedMesh &mesh) {
     const float sign = invertNormals ? 1.0f : -1.0f;
     const Imath::V3f *in = n.vector_data.data();
-    mesh.normals.resize(count);
-    mesh.normalIds.resize(count);
-    float(*out)[3] = mesh.normals.data();
-    int *ids = mesh.normalIds.data();
+    float(*out)[3] = scratch.rows<float[3]>(count);
     for (unsigned int i = 0; i < count; ++i) {
         out[i][0] = sign * in[i].x;
         out[i][1] = sign * in[i].y;
         out[i][2] = sign * in[i].z;
-        ids[i] = static_cast<int>(i);
     }
+    makeArray(mesh.normals, out, count);
+    int *ids = scratch.rows<int>(count);
+    for (unsigned int i = 0; i < count; ++i)
+        ids[i] = static_cast<int>(i);
+    makeArray(mesh.normalIds, ids, count);
 }
 
 // Each face-vertex keeps the normal of the file vertex it came from, however
 // the polygons are wound, addressed as (face, point) the way the host sets
 // face-vertex normals.
-void fillFaceVertexNormals(const MeshShape &shape, const AttributeData &n, ImportedMesh &mesh) {
+void fillFaceVertexNormals(const MeshShape &shape, const AttributeData &n, TableScratch &scratch,
+                           ImportedMesh &mesh) {
     const float sign = shape.invertNormals ? 1.0f : -1.0f;
     const Imath::V3f *in = n.vector_data.data();
-    mesh.normals.resize(shape.hostVertices);
-    mesh.normalFaces.resize(shape.hostVertices);
-    copyIds(mesh.polygonConnects, mesh.normalIds);
-    float(*out)[3] = mesh.normals.data();
-    int *faces = mesh.normalFaces.data();
+    float(*out)[3] = scratch.rows<float[3]>(shape.hostVertices);
     forEachKeptVertex(shape, [&](std::size_t k, std::uint32_t, std::size_t h) {
         out[h][0] = sign * in[k].x;
         out[h][1] = sign * in[k].y;
         out[h][2] = sign * in[k].z;
     });
-    const int *counts = mesh.polygonCounts.data();
+    makeArray(mesh.normals, out, shape.hostVertices);
+    int *ids = scratch.rows<int>(shape.hostVertices);
+    hostPointIds(shape, ids);
+    makeArray(mesh.normalIds, ids, shape.hostVertices);
     std::size_t h = 0;
-    for (unsigned int f = 0; f < mesh.numPolygons; ++f)
-        for (int v = 0; v < counts[f]; ++v)
-            faces[h++] = static_cast<int>(f);
+    int f = 0;
+    for (const PolygonData &poly : shape.polys) {
+        const std::size_t size = poly.ids.size();
+        if (size < 3)
+            continue;
+        for (std::size_t v = 0; v < size; ++v)
+            ids[h++] = f;
+        ++f;
+    }
+    makeArray(mesh.normalFaces, ids, shape.hostVertices);
 }

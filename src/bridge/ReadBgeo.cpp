@@ -8,6 +8,7 @@
 #include <Kelp>
 
 #include <maya/MGlobal.h>
+#include <maya/MVector.h>
 
 #include <algorithm>
 #include <climits>
@@ -91,47 +92,51 @@ std::vector<std::string> extraUvNames(const Kelp &geo) {
     return names;
 }
 
-void appendPointLines(MString &text, const BulkTable<float[4]> &points) {
-    for (std::size_t p = 0; p < points.size(); ++p)
-        appendVertexLine(text, static_cast<unsigned int>(p), points[p][0], points[p][1],
-                         points[p][2]);
+void appendPointLines(MString &text, const MFloatPointArray &points) {
+    for (unsigned int p = 0; p < points.length(); ++p)
+        appendVertexLine(text, p, points[p].x, points[p].y, points[p].z);
 }
 
-void appendUvLine(MString &text, const ImportedMesh &mesh, std::size_t k) {
-    const std::size_t id = static_cast<std::size_t>(mesh.uvIds[k]);
+void appendUvLine(MString &text, const ImportedMesh &mesh, unsigned int k) {
+    const unsigned int id = static_cast<unsigned int>((*mesh.uvIds)[k]);
     text += "  UV id: ";
     text += static_cast<double>(id);
     text += " (u: ";
-    text += static_cast<double>(mesh.uArray[id]);
+    text += static_cast<double>((*mesh.uArray)[id]);
     text += ", v: ";
-    text += static_cast<double>(mesh.vArray[id]);
+    text += static_cast<double>((*mesh.vArray)[id]);
     text += ")\n";
 }
 
+// The listing of a mesh whose points and polygons are set.
 void appendFaceLines(MString &text, const ImportedMesh &mesh) {
-    const bool perFaceVertex = !mesh.normalFaces.empty();
-    std::size_t k = 0;
-    for (std::size_t f = 0; f < mesh.polygonCounts.size(); ++f) {
+    const MIntArray &counts = *mesh.polygonCounts;
+    const MIntArray &connects = *mesh.polygonConnects;
+    const bool perFaceVertex = mesh.normalFaces && mesh.normalFaces->length() != 0;
+    const unsigned int normalCount = mesh.normals ? mesh.normals->length() : 0;
+    const bool uvs = mesh.uvIds && mesh.uvIds->length() != 0;
+    unsigned int k = 0;
+    for (unsigned int f = 0; f < counts.length(); ++f) {
         text += "Face: (";
         text += static_cast<double>(f);
         text += ")\n";
-        for (int v = 0; v < mesh.polygonCounts[f]; ++v, ++k) {
-            const int pt = mesh.polygonConnects[k];
+        for (int v = 0; v < counts[f]; ++v, ++k) {
+            const int pt = connects[k];
             text += "  Face-vertex : face,vertexId: (";
             text += static_cast<double>(f);
             text += ", ";
             text += static_cast<double>(pt);
             text += ")\n";
-            if (!mesh.uvIds.empty())
+            if (uvs)
                 appendUvLine(text, mesh, k);
-            const std::size_t normalId = perFaceVertex ? k : static_cast<std::size_t>(pt);
-            if (!mesh.normals.empty() && pt >= 0 && normalId < mesh.normals.size()) {
-                const float *n = mesh.normals[normalId];
+            const unsigned int normalId = perFaceVertex ? k : static_cast<unsigned int>(pt);
+            if (pt >= 0 && normalId < normalCount) {
+                const MVector &n = (*mesh.normals)[normalId];
                 text += "  Normal id: ";
                 text += static_cast<double>(normalId);
                 text += "  point id: ";
                 text += static_cast<double>(pt);
-                appendXyzLine(text, n[0], n[1], n[2]);
+                appendXyzLine(text, n.x, n.y, n.z);
             }
         }
     }
@@ -175,9 +180,9 @@ struct MeshSources {
 };
 
 // The "map1" UVs, the further UV sets and the colours.
-void fillTextures(const MeshSources &in, ImportedMesh &mesh) {
+void fillTextures(const MeshSources &in, TableScratch &scratch, ImportedMesh &mesh) {
     if (const Source uv = in.find("uv", kVectorType))
-        fillUvSet(in.shape, uv, mesh.polygonConnects, mesh.uArray, mesh.vArray, mesh.uvIds);
+        fillUvSet(in.shape, uv, scratch, mesh.uArray, mesh.vArray, mesh.uvIds);
     for (const std::string &name : extraUvNames(in.geo)) {
         const Source uv = in.find(name, kVectorType);
         if (!uv)
@@ -185,15 +190,15 @@ void fillTextures(const MeshSources &in, ImportedMesh &mesh) {
         mesh.extraUvSets.emplace_back();
         ImportedUvSet &set = mesh.extraUvSets.back();
         set.name = MString(name.c_str());
-        fillUvSet(in.shape, uv, mesh.polygonConnects, set.u, set.v, set.uvIds);
+        fillUvSet(in.shape, uv, scratch, set.u, set.v, set.uvIds);
     }
     if (const Source cd = in.find("Cd", kVectorType))
-        fillColors(in.shape, cd, in.find("Alpha", kFloatType), mesh.colors, mesh.colorIds);
+        fillColors(in.shape, cd, in.find("Alpha", kFloatType), scratch, mesh);
 }
 
 // Point "N" when it covers the points, else vertex "N" when it covers the
 // vertices.
-void fillMeshNormals(const MeshSources &in, ImportedMesh &mesh) {
+void fillMeshNormals(const MeshSources &in, TableScratch &scratch, ImportedMesh &mesh) {
     const Kelp &geo = in.geo;
     const MeshShape &shape = in.shape;
     const std::int32_t normalIndex = geo.attrExists("N", "POINT");
@@ -204,21 +209,12 @@ void fillMeshNormals(const MeshSources &in, ImportedMesh &mesh) {
         geo.getPointAttributes()[normalIndex].vector_data.size() >= shape.pointCount;
     if (pointNormals) {
         fillPointNormals(geo.getPointAttributes()[normalIndex], shape.pointCount,
-                         shape.invertNormals, mesh);
+                         shape.invertNormals, scratch, mesh);
     } else if (vertexNormalIndex >= 0 && shape.hostVertices > 0) {
         const AttributeData &n = geo.getVertexAttributes()[vertexNormalIndex];
         if (n.type == kVectorType && n.vector_data.size() >= shape.fileVertices)
-            fillFaceVertexNormals(shape, n, mesh);
+            fillFaceVertexNormals(shape, n, scratch, mesh);
     }
-}
-
-// Whether every point id of the kept polygons names a point with a position.
-bool pointIdsInRange(const BulkTable<int> &polygonConnects, unsigned int pointCount) {
-    const int *ids = polygonConnects.data();
-    bool outside = false;
-    for (std::size_t i = 0; i < polygonConnects.size(); ++i)
-        outside |= static_cast<unsigned int>(ids[i]) >= pointCount;
-    return !outside;
 }
 
 void reportRead(const ImportedMesh &mesh, int verbosity) {
@@ -226,7 +222,7 @@ void reportRead(const ImportedMesh &mesh, int verbosity) {
         return;
     MString message;
     if (verbosity > 1) {
-        appendPointLines(message, mesh.points);
+        appendPointLines(message, *mesh.points);
         appendFaceLines(message, mesh);
     }
     message += "read bgeo:  (";
@@ -257,15 +253,17 @@ MStatus readMesh(ImportedMesh &mesh, const MString &fileName, int verbosity, boo
                          {polys, positionCount(geo), static_cast<unsigned int>(totals.file),
                           static_cast<unsigned int>(totals.host),
                           static_cast<unsigned int>(totals.keptPolygons), invertNormals}};
+    TableScratch scratch;
     if (in.shape.pointCount > 0)
-        fillPoints(geo.getPointAttributes()[0], in.shape.pointCount, mesh.points);
-    fillPolygons(in.shape, mesh);
+        fillPoints(geo.getPointAttributes()[0], in.shape.pointCount, scratch, mesh);
+    else
+        mesh.points.emplace();
     // A polygon naming a point beyond the positions leaves the rest unfilled:
     // the node refuses such a mesh.
-    if (pointIdsInRange(mesh.polygonConnects, in.shape.pointCount)) {
+    if (fillPolygons(in.shape, scratch, mesh)) {
         if (in.shape.hostVertices > 0)
-            fillTextures(in, mesh);
-        fillMeshNormals(in, mesh);
+            fillTextures(in, scratch, mesh);
+        fillMeshNormals(in, scratch, mesh);
     }
     reportRead(mesh, verbosity);
     return MS::kSuccess;

@@ -4,65 +4,29 @@
 
 #include "bridge/ReadPast.h"
 
+#include <maya/MColorArray.h>
+#include <maya/MFloatArray.h>
+#include <maya/MFloatPointArray.h>
+#include <maya/MIntArray.h>
 #include <maya/MStatus.h>
 #include <maya/MString.h>
+#include <maya/MVectorArray.h>
 
-#include <cstddef>
-#include <cstring>
-#include <memory>
+#include <optional>
 #include <vector>
-
-// A table of `count` rows that is written once after it is made: unlike a
-// std::vector it leaves its storage unwritten until filled, and its rows are
-// the C arrays the host's bulk array constructors take (an int, a float, a
-// float[3] or a float[4] per element).
-template <class Row> class BulkTable {
-public:
-    BulkTable() = default;
-    BulkTable(const BulkTable &other) { *this = other; }
-    BulkTable(BulkTable &&) noexcept = default;
-    BulkTable &operator=(BulkTable &&) noexcept = default;
-    BulkTable &operator=(const BulkTable &other) {
-        if (this != &other) {
-            resize(other.m_count);
-            if (m_count)
-                std::memcpy(m_rows.get(), other.m_rows.get(), m_count * sizeof(Row));
-        }
-        return *this;
-    }
-    // Fresh storage for n rows, contents unspecified until written.
-    void resize(std::size_t n) {
-        m_rows.reset(n ? new Row[n] : nullptr);
-        m_count = n;
-    }
-    std::size_t size() const { return m_count; }
-    bool empty() const { return m_count == 0; }
-    Row *data() { return m_rows.get(); }
-    const Row *data() const { return m_rows.get(); }
-    Row &operator[](std::size_t i) { return m_rows[i]; }
-    const Row &operator[](std::size_t i) const { return m_rows[i]; }
-
-private:
-    std::unique_ptr<Row[]> m_rows;
-    std::size_t m_count = 0;
-};
 
 // One UV set: its values and, per face-vertex of polygonConnects, the UV id.
 struct ImportedUvSet {
     MString name;
-    std::vector<float> u, v;
-    BulkTable<int> uvIds;
+    std::optional<MFloatArray> u, v;
+    std::optional<MIntArray> uvIds;
 };
 
-// One colour: red, green, blue, alpha.
-struct ImportedColor {
-    float r, g, b, a;
-};
-
-// Everything a host mesh is built from, for one frame, as plain tables that
-// the host arrays are made from in one copy each.
+// Everything a host mesh is built from, for one frame. Each host array is
+// made in one bulk copy from a table filled in one pass (an array left unset
+// is empty).
 //
-// - points: one per geometry point (x, y, z, 1), from the position attribute.
+// - points: one per geometry point, from the position attribute.
 // - polygonCounts, polygonConnects: the polygons of three or more vertices,
 //   point ids in file order, or each polygon reversed when invertNormals is
 //   set (Houdini and Maya wind polygons in opposite directions). Shorter
@@ -85,15 +49,15 @@ struct ImportedColor {
 struct ImportedMesh {
     MString fileName;
     unsigned int numPolygons = 0;
-    BulkTable<float[4]> points;
-    BulkTable<int> polygonCounts, polygonConnects;
-    std::vector<float> uArray, vArray;
-    BulkTable<int> uvIds;
+    std::optional<MFloatPointArray> points;
+    std::optional<MIntArray> polygonCounts, polygonConnects;
+    std::optional<MFloatArray> uArray, vArray;
+    std::optional<MIntArray> uvIds;
     std::vector<ImportedUvSet> extraUvSets;
-    std::vector<ImportedColor> colors;
-    BulkTable<int> colorIds;
-    BulkTable<float[3]> normals;
-    BulkTable<int> normalIds, normalFaces;
+    std::optional<MColorArray> colors;
+    std::optional<MIntArray> colorIds;
+    std::optional<MVectorArray> normals;
+    std::optional<MIntArray> normalIds, normalFaces;
     ReadPastCounts readPast;
 };
 

@@ -8,8 +8,6 @@
 
 #include <Kelp>
 
-#include <maya/MColor.h>
-#include <maya/MColorArray.h>
 #include <maya/MDataHandle.h>
 #include <maya/MFloatArray.h>
 #include <maya/MFloatPointArray.h>
@@ -29,11 +27,11 @@
 #include <maya/MStringArray.h>
 #include <maya/MVectorArray.h>
 
-#include <cstddef>
 #include <exception>
 #include <iostream>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -53,23 +51,20 @@ namespace {
 
 // The host builds meshes without checking them, so every point id is checked
 // here: a damaged frame must not reach the mesh.
-bool pointIdsInRange(const BulkTable<int> &polygonConnects, std::size_t numPoints) {
-    const int *ids = polygonConnects.data();
-    bool outside = false;
-    for (std::size_t i = 0; i < polygonConnects.size(); ++i)
-        outside |= ids[i] < 0 || static_cast<std::size_t>(ids[i]) >= numPoints;
-    return !outside;
+bool pointIdsInRange(const MIntArray &polygonConnects, unsigned int numPoints) {
+    for (unsigned int i = 0; i < polygonConnects.length(); ++i) {
+        const int id = polygonConnects[i];
+        if (id < 0 || static_cast<unsigned int>(id) >= numPoints)
+            return false;
+    }
+    return true;
 }
 
-// A host array holding a copy of a plain table, made in one bulk copy.
-template <class Array, class Row> Array hostArray(const Row *rows, std::size_t count) {
-    return count ? Array(rows, static_cast<unsigned int>(count)) : Array();
-}
-template <class Array, class Row> Array hostArray(const BulkTable<Row> &table) {
-    return hostArray<Array>(table.data(), table.size());
-}
-template <class Array> Array hostArray(const std::vector<float> &values) {
-    return hostArray<Array>(values.data(), values.size());
+// An array the read left unset is an empty one.
+template <class Array> Array &present(std::optional<Array> &array) {
+    if (!array)
+        array.emplace();
+    return *array;
 }
 
 // "holding frame 11 for frame 12 (<file of frame 12>)"
@@ -79,28 +74,18 @@ void showHeld(float held, float wanted, const MString &fileName) {
 }
 
 // A further UV set, or the colour set "Cd" made current, on a new mesh.
-MStatus addUvSet(MFnMesh &meshFn, const MIntArray &polygonCounts, const ImportedUvSet &set) {
+MStatus addUvSet(MFnMesh &meshFn, const MIntArray &polygonCounts, ImportedUvSet &set) {
     MStatus status;
     const MString name = meshFn.createUVSetDataMeshWithName(set.name, &status);
     if (!status)
         return status;
-    status = meshFn.setUVs(hostArray<MFloatArray>(set.u), hostArray<MFloatArray>(set.v), &name);
+    status = meshFn.setUVs(present(set.u), present(set.v), &name);
     if (!status)
         return status;
-    return meshFn.assignUVs(polygonCounts, hostArray<MIntArray>(set.uvIds), &name);
+    return meshFn.assignUVs(polygonCounts, present(set.uvIds), &name);
 }
 
-// The colour table in host colours: the one loop that makes an element at a
-// time, since the host's colour arrays are made only from its own colours.
-MColorArray hostColors(const std::vector<ImportedColor> &colors) {
-    std::vector<MColor> values;
-    values.reserve(colors.size());
-    for (const ImportedColor &c : colors)
-        values.emplace_back(c.r, c.g, c.b, c.a);
-    return hostArray<MColorArray>(values.data(), values.size());
-}
-
-MStatus addColors(MFnMesh &meshFn, const ImportedMesh &mesh) {
+MStatus addColors(MFnMesh &meshFn, ImportedMesh &mesh) {
     MStatus status;
     const MString name = meshFn.createColorSetWithName(MString("Cd"));
     MStringArray names;
@@ -113,66 +98,63 @@ MStatus addColors(MFnMesh &meshFn, const ImportedMesh &mesh) {
     status = meshFn.setCurrentColorSetName(name);
     if (!status)
         return status;
-    status = meshFn.setColors(hostColors(mesh.colors), &name);
+    status = meshFn.setColors(present(mesh.colors), &name);
     if (!status)
         return status;
-    return meshFn.assignColors(hostArray<MIntArray>(mesh.colorIds), &name);
+    return meshFn.assignColors(present(mesh.colorIds), &name);
 }
 
 // The new mesh's points, polygons and "map1" UV values.
-MStatus createMesh(MFnMesh &meshFn, const ImportedMesh &mesh, const MIntArray &polygonCounts,
-                   MObject &meshData) {
-    if (!pointIdsInRange(mesh.polygonConnects, mesh.points.size()))
+MStatus createMesh(MFnMesh &meshFn, ImportedMesh &mesh, MObject &meshData) {
+    const MFloatPointArray &points = present(mesh.points);
+    const MIntArray &connects = present(mesh.polygonConnects);
+    if (!pointIdsInRange(connects, points.length()))
         return MS::kInvalidParameter;
     MStatus status;
-    meshFn.create(static_cast<int>(mesh.points.size()), static_cast<int>(mesh.numPolygons),
-                  hostArray<MFloatPointArray>(mesh.points), polygonCounts,
-                  hostArray<MIntArray>(mesh.polygonConnects), hostArray<MFloatArray>(mesh.uArray),
-                  hostArray<MFloatArray>(mesh.vArray), meshData, &status);
+    meshFn.create(static_cast<int>(points.length()), static_cast<int>(mesh.numPolygons), points,
+                  present(mesh.polygonCounts), connects, present(mesh.uArray), present(mesh.vArray),
+                  meshData, &status);
     return status;
 }
 
 // Point normals, or face-vertex normals when the mesh has them.
-MStatus setNormals(MFnMesh &meshFn, const ImportedMesh &mesh) {
-    if (mesh.normalIds.empty())
-        return MS::kSuccess;
-    MVectorArray normals = hostArray<MVectorArray>(mesh.normals);
-    MIntArray normalIds = hostArray<MIntArray>(mesh.normalIds);
-    if (!mesh.normalFaces.empty()) {
-        MIntArray faces = hostArray<MIntArray>(mesh.normalFaces);
-        return meshFn.setFaceVertexNormals(normals, faces, normalIds, MSpace::kObject);
-    }
-    if (mesh.normalIds.size() != mesh.points.size())
-        return MS::kSuccess;
-    return meshFn.setVertexNormals(normals, normalIds, MSpace::kObject);
+MStatus setNormals(MFnMesh &meshFn, ImportedMesh &mesh) {
+    MVectorArray &normals = present(mesh.normals);
+    MIntArray &normalIds = present(mesh.normalIds);
+    MIntArray &normalFaces = present(mesh.normalFaces);
+    if (normalFaces.length() != 0)
+        return meshFn.setFaceVertexNormals(normals, normalFaces, normalIds, MSpace::kObject);
+    if (normalIds.length() != 0 && normalIds.length() == mesh.points->length())
+        return meshFn.setVertexNormals(normals, normalIds, MSpace::kObject);
+    return MS::kSuccess;
 }
 
 // Builds the mesh of `mesh` inside `meshData`; reports and returns the first
-// host refusal. Each host array is made from its table just before the call
-// that takes it and dropped after it.
-MStatus buildMesh(const ImportedMesh &mesh, MObject &meshData) {
+// host refusal. The arrays are handed to the host as they are (its normal
+// setters take them by non-const reference but leave them unchanged).
+MStatus buildMesh(ImportedMesh &mesh, MObject &meshData) {
     MFnMesh meshFn;
-    const MIntArray polygonCounts = hostArray<MIntArray>(mesh.polygonCounts);
-    MStatus status = createMesh(meshFn, mesh, polygonCounts, meshData);
+    MStatus status = createMesh(meshFn, mesh, meshData);
     if (!status) {
         MGlobal::displayError(MString("Unable to create mesh: ") + status.errorString());
         return status;
     }
-    if (!mesh.uvIds.empty()) {
-        status = meshFn.assignUVs(polygonCounts, hostArray<MIntArray>(mesh.uvIds));
+    const MIntArray &polygonCounts = *mesh.polygonCounts;
+    if (present(mesh.uvIds).length() != 0) {
+        status = meshFn.assignUVs(polygonCounts, *mesh.uvIds);
         if (!status) {
             status.perror("unable to assignUv's");
             return status;
         }
     }
-    for (const ImportedUvSet &set : mesh.extraUvSets) {
+    for (ImportedUvSet &set : mesh.extraUvSets) {
         status = addUvSet(meshFn, polygonCounts, set);
         if (!status) {
             status.perror(MString("unable to add UV set ") + set.name);
             return status;
         }
     }
-    if (!mesh.colorIds.empty()) {
+    if (present(mesh.colorIds).length() != 0) {
         status = addColors(meshFn, mesh);
         if (!status) {
             status.perror("unable to set colours");
@@ -284,13 +266,12 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
 
     // A frame that could not be read (readBgeo has said why) shows as an
     // empty mesh, or as the last frame read when asked to hold it.
-    ImportedMesh mesh;
-    const MStatus read = readBgeo(mesh, in.path, in.frame, in.verbosity, in.invertNormals);
-    const ImportedMesh *shown = &mesh;
+    std::unique_ptr<ImportedMesh> mesh(new ImportedMesh);
+    const MStatus read = readBgeo(*mesh, in.path, in.frame, in.verbosity, in.invertNormals);
+    ImportedMesh *shown = mesh.get();
     if (read) {
-        if (in.holdLast) {
-            m_heldMesh.reset(new ImportedMesh(std::move(mesh)));
-            shown = m_heldMesh.get();
+        if (in.holdLast) { // the frame just read is kept as it is
+            m_heldMesh = std::move(mesh);
             m_heldMeshFrame = in.frame;
             m_heldMeshPath = in.path;
         } else {
@@ -299,7 +280,7 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
     } else if (in.holdLast && m_heldMesh && m_heldMeshPath == in.path) {
         shown = m_heldMesh.get();
         if (in.verbosity >= 1)
-            showHeld(m_heldMeshFrame, in.frame, mesh.fileName);
+            showHeld(m_heldMeshFrame, in.frame, mesh->fileName);
     }
 
     KELP_RETURN_IF_FAILED(buildMesh(*shown, meshData));
