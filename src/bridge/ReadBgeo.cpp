@@ -259,8 +259,9 @@ MStatus readMesh(ImportedMesh &mesh, const MString &fileName, int verbosity, boo
     else
         mesh.points.emplace();
     // A polygon naming a point beyond the positions leaves the rest unfilled:
-    // the node refuses such a mesh.
-    if (fillPolygons(in.shape, scratch, mesh)) {
+    // such a mesh is refused.
+    mesh.pointIdsInRange = fillPolygons(in.shape, scratch, mesh);
+    if (mesh.pointIdsInRange) {
         if (in.shape.hostVertices > 0)
             fillTextures(in, scratch, mesh);
         fillMeshNormals(in, scratch, mesh);

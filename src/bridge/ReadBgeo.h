@@ -30,7 +30,9 @@ struct ImportedUvSet {
 // - polygonCounts, polygonConnects: the polygons of three or more vertices,
 //   point ids in file order, or each polygon reversed when invertNormals is
 //   set (Houdini and Maya wind polygons in opposite directions). Shorter
-//   polygons are left out and counted in readPast.
+//   polygons are left out and counted in readPast. pointIdsInRange says
+//   whether every point id names one of the points (the host builds meshes
+//   without checking them; the rest of a mesh that fails is left unset).
 // - uArray, vArray, uvIds: the set "map1", from the attribute "uv";
 //   extraUvSets: one set per further texture attribute "uv2", "uv3", ... in
 //   that order, under the attribute's name. Each comes from the vertex
@@ -49,6 +51,7 @@ struct ImportedUvSet {
 struct ImportedMesh {
     MString fileName;
     unsigned int numPolygons = 0;
+    bool pointIdsInRange = true; // false: a polygon names a point without a position
     std::optional<MFloatPointArray> points;
     std::optional<MIntArray> polygonCounts, polygonConnects;
     std::optional<MFloatArray> uArray, vArray;

@@ -49,17 +49,6 @@ MObject KelpReaderNode::missingFrame;
 
 namespace {
 
-// The host builds meshes without checking them, so every point id is checked
-// here: a damaged frame must not reach the mesh.
-bool pointIdsInRange(const MIntArray &polygonConnects, unsigned int numPoints) {
-    for (unsigned int i = 0; i < polygonConnects.length(); ++i) {
-        const int id = polygonConnects[i];
-        if (id < 0 || static_cast<unsigned int>(id) >= numPoints)
-            return false;
-    }
-    return true;
-}
-
 // An array the read left unset is an empty one.
 template <class Array> Array &present(std::optional<Array> &array) {
     if (!array)
@@ -108,7 +97,7 @@ MStatus addColors(MFnMesh &meshFn, ImportedMesh &mesh) {
 MStatus createMesh(MFnMesh &meshFn, ImportedMesh &mesh, MObject &meshData) {
     const MFloatPointArray &points = present(mesh.points);
     const MIntArray &connects = present(mesh.polygonConnects);
-    if (!pointIdsInRange(connects, points.length()))
+    if (!mesh.pointIdsInRange) // the host builds meshes without checking them
         return MS::kInvalidParameter;
     MStatus status;
     meshFn.create(static_cast<int>(points.length()), static_cast<int>(mesh.numPolygons), points,

@@ -10,6 +10,7 @@
 #include "../core/StatusText.h"
 #include "MeshFn.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,11 @@ MStatus MFnMesh::assignUVs(const MIntArray &uvCounts, const MIntArray &uvIds,
         outside |= id < 0 || static_cast<size_t>(id) >= uvCount;
     if (outside)
         return badParameter(kelphost::kIndexOutOfRange);
+    if (ids.size() == s->faceUVIds.size()) { // every face mapped: the ids as they are
+        std::copy(ids.begin(), ids.end(), s->faceUVIds.begin());
+        kelphost::geometryChanged(*this);
+        return MStatus::kSuccess;
+    }
     const int *next = ids.data();
     int *out = s->faceUVIds.data();
     const int *offsets = g->offsets.data();
