@@ -6,28 +6,33 @@
 
 #include <maya/MColorArray.h>
 #include <maya/MFloatArray.h>
+#include <maya/MFloatPointArray.h>
 #include <maya/MIntArray.h>
-#include <maya/MPointArray.h>
 #include <maya/MStatus.h>
 #include <maya/MString.h>
 #include <maya/MVectorArray.h>
 
+#include <optional>
 #include <vector>
 
 // One UV set: its values and, per face-vertex of polygonConnects, the UV id.
 struct ImportedUvSet {
     MString name;
-    MFloatArray u, v;
-    MIntArray uvIds;
+    std::optional<MFloatArray> u, v;
+    std::optional<MIntArray> uvIds;
 };
 
-// Everything a host mesh is built from, for one frame.
+// Everything a host mesh is built from, for one frame. Each host array is
+// made in one bulk copy from a table filled in one pass (an array left unset
+// is empty).
 //
 // - points: one per geometry point, from the position attribute.
 // - polygonCounts, polygonConnects: the polygons of three or more vertices,
 //   point ids in file order, or each polygon reversed when invertNormals is
 //   set (Houdini and Maya wind polygons in opposite directions). Shorter
-//   polygons are left out and counted in readPast.
+//   polygons are left out and counted in readPast. pointIdsInRange says
+//   whether every point id names one of the points (the host builds meshes
+//   without checking them; the rest of a mesh that fails is left unset).
 // - uArray, vArray, uvIds: the set "map1", from the attribute "uv";
 //   extraUvSets: one set per further texture attribute "uv2", "uv3", ... in
 //   that order, under the attribute's name. Each comes from the vertex
@@ -46,15 +51,16 @@ struct ImportedUvSet {
 struct ImportedMesh {
     MString fileName;
     unsigned int numPolygons = 0;
-    MPointArray points;
-    MIntArray polygonCounts, polygonConnects;
-    MFloatArray uArray, vArray;
-    MIntArray uvIds;
+    bool pointIdsInRange = true; // false: a polygon names a point without a position
+    std::optional<MFloatPointArray> points;
+    std::optional<MIntArray> polygonCounts, polygonConnects;
+    std::optional<MFloatArray> uArray, vArray;
+    std::optional<MIntArray> uvIds;
     std::vector<ImportedUvSet> extraUvSets;
-    MColorArray colors;
-    MIntArray colorIds;
-    MVectorArray normals;
-    MIntArray normalIds, normalFaces;
+    std::optional<MColorArray> colors;
+    std::optional<MIntArray> colorIds;
+    std::optional<MVectorArray> normals;
+    std::optional<MIntArray> normalIds, normalFaces;
     ReadPastCounts readPast;
 };
 

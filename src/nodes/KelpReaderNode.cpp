@@ -10,6 +10,7 @@
 
 #include <maya/MDataHandle.h>
 #include <maya/MFloatArray.h>
+#include <maya/MFloatPointArray.h>
 #include <maya/MFnArrayAttrsData.h>
 #include <maya/MFnData.h>
 #include <maya/MFnEnumAttribute.h>
@@ -30,7 +31,10 @@
 #include <iostream>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 MTypeId KelpReaderNode::id(0x666);
 
@@ -45,15 +49,11 @@ MObject KelpReaderNode::missingFrame;
 
 namespace {
 
-// The host builds meshes without checking them, so every point id is checked
-// here: a damaged frame must not reach the mesh.
-bool pointIdsInRange(const MIntArray &polygonConnects, unsigned int numPoints) {
-    for (unsigned int i = 0; i < polygonConnects.length(); ++i) {
-        const int id = polygonConnects[i];
-        if (id < 0 || static_cast<unsigned int>(id) >= numPoints)
-            return false;
-    }
-    return true;
+// An array the read left unset is an empty one.
+template <class Array> Array &present(std::optional<Array> &array) {
+    if (!array)
+        array.emplace();
+    return *array;
 }
 
 // "holding frame 11 for frame 12 (<file of frame 12>)"
@@ -63,18 +63,18 @@ void showHeld(float held, float wanted, const MString &fileName) {
 }
 
 // A further UV set, or the colour set "Cd" made current, on a new mesh.
-MStatus addUvSet(MFnMesh &meshFn, const MIntArray &polygonCounts, const ImportedUvSet &set) {
+MStatus addUvSet(MFnMesh &meshFn, const MIntArray &polygonCounts, ImportedUvSet &set) {
     MStatus status;
     const MString name = meshFn.createUVSetDataMeshWithName(set.name, &status);
     if (!status)
         return status;
-    status = meshFn.setUVs(set.u, set.v, &name);
+    status = meshFn.setUVs(present(set.u), present(set.v), &name);
     if (!status)
         return status;
-    return meshFn.assignUVs(polygonCounts, set.uvIds, &name);
+    return meshFn.assignUVs(polygonCounts, present(set.uvIds), &name);
 }
 
-MStatus addColors(MFnMesh &meshFn, const ImportedMesh &mesh) {
+MStatus addColors(MFnMesh &meshFn, ImportedMesh &mesh) {
     MStatus status;
     const MString name = meshFn.createColorSetWithName(MString("Cd"));
     MStringArray names;
@@ -87,64 +87,73 @@ MStatus addColors(MFnMesh &meshFn, const ImportedMesh &mesh) {
     status = meshFn.setCurrentColorSetName(name);
     if (!status)
         return status;
-    status = meshFn.setColors(mesh.colors, &name);
+    status = meshFn.setColors(present(mesh.colors), &name);
     if (!status)
         return status;
-    return meshFn.assignColors(mesh.colorIds, &name);
+    return meshFn.assignColors(present(mesh.colorIds), &name);
+}
+
+// The new mesh's points, polygons and "map1" UV values.
+MStatus createMesh(MFnMesh &meshFn, ImportedMesh &mesh, MObject &meshData) {
+    const MFloatPointArray &points = present(mesh.points);
+    const MIntArray &connects = present(mesh.polygonConnects);
+    if (!mesh.pointIdsInRange) // the host builds meshes without checking them
+        return MS::kInvalidParameter;
+    MStatus status;
+    meshFn.create(static_cast<int>(points.length()), static_cast<int>(mesh.numPolygons), points,
+                  present(mesh.polygonCounts), connects, present(mesh.uArray), present(mesh.vArray),
+                  meshData, &status);
+    return status;
+}
+
+// Point normals, or face-vertex normals when the mesh has them.
+MStatus setNormals(MFnMesh &meshFn, ImportedMesh &mesh) {
+    MVectorArray &normals = present(mesh.normals);
+    MIntArray &normalIds = present(mesh.normalIds);
+    MIntArray &normalFaces = present(mesh.normalFaces);
+    if (normalFaces.length() != 0)
+        return meshFn.setFaceVertexNormals(normals, normalFaces, normalIds, MSpace::kObject);
+    if (normalIds.length() != 0 && normalIds.length() == mesh.points->length())
+        return meshFn.setVertexNormals(normals, normalIds, MSpace::kObject);
+    return MS::kSuccess;
 }
 
 // Builds the mesh of `mesh` inside `meshData`; reports and returns the first
-// host refusal.
-MStatus buildMesh(const ImportedMesh &source, MObject &meshData) {
-    ImportedMesh mesh = source; // the host's normal setters take non-const arrays
-    MStatus status;
+// host refusal. The arrays are handed to the host as they are (its normal
+// setters take them by non-const reference but leave them unchanged).
+MStatus buildMesh(ImportedMesh &mesh, MObject &meshData) {
     MFnMesh meshFn;
-    if (pointIdsInRange(mesh.polygonConnects, mesh.points.length()))
-        meshFn.create(static_cast<int>(mesh.points.length()), static_cast<int>(mesh.numPolygons),
-                      mesh.points, mesh.polygonCounts, mesh.polygonConnects, mesh.uArray,
-                      mesh.vArray, meshData, &status);
-    else
-        status = MS::kInvalidParameter;
+    MStatus status = createMesh(meshFn, mesh, meshData);
     if (!status) {
         MGlobal::displayError(MString("Unable to create mesh: ") + status.errorString());
         return status;
     }
-
-    if (mesh.uvIds.length() != 0) {
-        status = meshFn.assignUVs(mesh.polygonCounts, mesh.uvIds);
+    const MIntArray &polygonCounts = *mesh.polygonCounts;
+    if (present(mesh.uvIds).length() != 0) {
+        status = meshFn.assignUVs(polygonCounts, *mesh.uvIds);
         if (!status) {
             status.perror("unable to assignUv's");
             return status;
         }
     }
-    for (const ImportedUvSet &set : mesh.extraUvSets) {
-        status = addUvSet(meshFn, mesh.polygonCounts, set);
+    for (ImportedUvSet &set : mesh.extraUvSets) {
+        status = addUvSet(meshFn, polygonCounts, set);
         if (!status) {
             status.perror(MString("unable to add UV set ") + set.name);
             return status;
         }
     }
-    if (mesh.colorIds.length() != 0) {
+    if (present(mesh.colorIds).length() != 0) {
         status = addColors(meshFn, mesh);
         if (!status) {
             status.perror("unable to set colours");
             return status;
         }
     }
-
-    if (mesh.normalFaces.length() != 0) {
-        status = meshFn.setFaceVertexNormals(mesh.normals, mesh.normalFaces, mesh.normalIds,
-                                             MSpace::kObject);
-        if (!status) {
-            status.perror("unable to set vertex Normals");
-            return status;
-        }
-    } else if (mesh.normalIds.length() != 0 && mesh.normalIds.length() == mesh.points.length()) {
-        status = meshFn.setVertexNormals(mesh.normals, mesh.normalIds, MSpace::kObject);
-        if (!status) {
-            status.perror("unable to set vertex Normals");
-            return status;
-        }
+    status = setNormals(meshFn, mesh);
+    if (!status) {
+        status.perror("unable to set vertex Normals");
+        return status;
     }
     meshFn.updateSurface();
     return MS::kSuccess;
@@ -246,12 +255,12 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
 
     // A frame that could not be read (readBgeo has said why) shows as an
     // empty mesh, or as the last frame read when asked to hold it.
-    ImportedMesh mesh;
-    const MStatus read = readBgeo(mesh, in.path, in.frame, in.verbosity, in.invertNormals);
-    const ImportedMesh *shown = &mesh;
+    std::unique_ptr<ImportedMesh> mesh(new ImportedMesh);
+    const MStatus read = readBgeo(*mesh, in.path, in.frame, in.verbosity, in.invertNormals);
+    ImportedMesh *shown = mesh.get();
     if (read) {
-        if (in.holdLast) {
-            m_heldMesh.reset(new ImportedMesh(mesh));
+        if (in.holdLast) { // the frame just read is kept as it is
+            m_heldMesh = std::move(mesh);
             m_heldMeshFrame = in.frame;
             m_heldMeshPath = in.path;
         } else {
@@ -260,7 +269,7 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
     } else if (in.holdLast && m_heldMesh && m_heldMeshPath == in.path) {
         shown = m_heldMesh.get();
         if (in.verbosity >= 1)
-            showHeld(m_heldMeshFrame, in.frame, mesh.fileName);
+            showHeld(m_heldMeshFrame, in.frame, mesh->fileName);
     }
 
     KELP_RETURN_IF_FAILED(buildMesh(*shown, meshData));

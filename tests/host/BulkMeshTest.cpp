@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace st = kelphost::testing;
 
@@ -163,4 +164,97 @@ TEST_F(BulkMesh, FloatPointsAreTakenAsGiven) {
     MPoint p;
     ASSERT_TRUE(fn.getPoint(2, p));
     EXPECT_EQ(p, MPoint(1, 1, 0, 1)); // w is dropped, not divided through
+}
+
+TEST_F(BulkMesh, ArraysFromCArraysHoldWhatElementByElementGives) {
+    const unsigned n = kBig / 4;
+    std::vector<int> ints(n);
+    std::vector<float> floats(n);
+    std::vector<float> rows4(4 * static_cast<std::size_t>(n));
+    std::vector<float> rows3(3 * static_cast<std::size_t>(n));
+    for (unsigned i = 0; i < n; ++i) {
+        ints[i] = static_cast<int>(i * 7u) - 5;
+        floats[i] = static_cast<float>(i) / 3.0f;
+        for (unsigned k = 0; k < 4; ++k)
+            rows4[4 * i + k] = static_cast<float>(i) + 0.25f * static_cast<float>(k + 1);
+        for (unsigned k = 0; k < 3; ++k)
+            rows3[3 * i + k] = -static_cast<float>(i) / 7.0f - static_cast<float>(k);
+    }
+    const MIntArray bulkInts(ints.data(), n);
+    const MFloatArray bulkFloats(floats.data(), n);
+    const MFloatPointArray bulkPoints(reinterpret_cast<const float(*)[4]>(rows4.data()), n);
+    const MVectorArray bulkVectors(reinterpret_cast<const float(*)[3]>(rows3.data()), n);
+    ASSERT_EQ(bulkInts.length(), n);
+    ASSERT_EQ(bulkFloats.length(), n);
+    ASSERT_EQ(bulkPoints.length(), n);
+    ASSERT_EQ(bulkVectors.length(), n);
+    unsigned wrong = 0;
+    for (unsigned i = 0; i < n; ++i) {
+        const float *p = &rows4[4 * i];
+        const float *v = &rows3[3 * i];
+        wrong += bulkInts[i] != ints[i];
+        wrong += bulkFloats[i] != floats[i];
+        wrong += !(bulkPoints[i] == MFloatPoint(p[0], p[1], p[2], p[3]));
+        wrong += !(bulkVectors[i] == MVector(v[0], v[1], v[2]));
+    }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(MIntArray(ints.data(), 0).length(), 0u);
+}
+
+TEST_F(BulkMesh, MeshFromBulkArraysTakesBulkNormalsAndUVs) {
+    const unsigned quads = kBig / 8;
+    Strip strip(quads);
+    const unsigned count = strip.points.length();
+    std::vector<float> rows(4 * static_cast<std::size_t>(count));
+    for (unsigned i = 0; i < count; ++i)
+        for (unsigned k = 0; k < 4; ++k)
+            rows[4 * i + k] = static_cast<float>(strip.points[i][k]);
+    const MFloatPointArray points(reinterpret_cast<const float(*)[4]>(rows.data()), count);
+    MFnMeshData dataFn;
+    MObject data = dataFn.create();
+    MFnMesh fn;
+    MStatus s;
+    fn.create(static_cast<int>(count), static_cast<int>(quads), points, strip.counts,
+              strip.connects, strip.u, strip.v, data, &s);
+    ASSERT_EQ(s, MS::kSuccess);
+
+    // A normal on every point in one call, all of them kept.
+    std::vector<float> normalRows(3 * static_cast<std::size_t>(count));
+    std::vector<int> ids(count);
+    for (unsigned i = 0; i < count; ++i) {
+        normalRows[3 * i] = 1.0f;
+        normalRows[3 * i + 1] = static_cast<float>(i % 5);
+        normalRows[3 * i + 2] = 0.0f;
+        ids[i] = static_cast<int>(count - 1 - i);
+    }
+    MVectorArray normals(reinterpret_cast<const float(*)[3]>(normalRows.data()), count);
+    MIntArray which(ids.data(), count);
+    ASSERT_TRUE(fn.setVertexNormals(normals, which, MSpace::kObject));
+    MVector n;
+    for (unsigned i : {0u, 1u, count / 2, count - 1}) {
+        ASSERT_TRUE(fn.getVertexNormal(static_cast<int>(count - 1 - i), false, n, MSpace::kObject));
+        EXPECT_TRUE(n.isEquivalent(MVector(1, i % 5, 0).normal(), 1e-6)) << i;
+    }
+
+    // One point out of range refuses the whole call.
+    which[count / 2] = static_cast<int>(count);
+    normals[0] = MVector(0, 0, 1);
+    EXPECT_EQ(fn.setVertexNormals(normals, which, MSpace::kObject), MS::kInvalidParameter);
+    ASSERT_TRUE(fn.getVertexNormal(static_cast<int>(count - 1), false, n, MSpace::kObject));
+    EXPECT_TRUE(n.isEquivalent(MVector(1, 0, 0), 1e-6));
+
+    // New UV values for "map1" in one call; the ids stay assigned.
+    ASSERT_TRUE(fn.assignUVs(strip.uvCounts, strip.uvIds));
+    std::vector<float> us(count), vs(count);
+    for (unsigned i = 0; i < count; ++i) {
+        us[i] = 0.5f * static_cast<float>(i);
+        vs[i] = -static_cast<float>(i);
+    }
+    ASSERT_TRUE(fn.setUVs(MFloatArray(us.data(), count), MFloatArray(vs.data(), count)));
+    EXPECT_EQ(fn.numUVs(), static_cast<int>(count));
+    float u = 0, v = 0;
+    ASSERT_TRUE(fn.getPolygonUV(static_cast<int>(quads - 2), 2, u, v));
+    const unsigned corner = 2 * (quads - 2) + 3;
+    EXPECT_EQ(u, us[corner]);
+    EXPECT_EQ(v, vs[corner]);
 }

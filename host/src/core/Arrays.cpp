@@ -114,7 +114,8 @@ using kelphost::ArrayInit;
 
 #define KELP_ARRAY_FROM_C(A, T, SRC)                                                               \
     A::A(const SRC src[], unsigned int count)                                                      \
-        : arr(new std::vector<T>(src, src + count)), keep(nullptr), own(true) {}
+        : arr(new std::vector<T>(kelphost::bulkCopy<T>(src, src + count))), keep(nullptr),         \
+          own(true) {}
 
 #define KELP_ARRAY_SIZED(A, T, CREF)                                                               \
     A::A(unsigned int n, CREF init) : arr(new std::vector<T>(n, init)), keep(nullptr), own(true) {}
@@ -143,10 +144,12 @@ using kelphost::ArrayInit;
     }
 
 namespace {
-// Rows of a C array as elements, and elements back into rows.
+// Rows of a C array as elements: one pass, with the huge-page hint on the
+// fresh storage.
 template <class E, class Row> std::vector<E> *fromRows(const Row *src, unsigned int count) {
     std::vector<E> *v = new std::vector<E>;
     v->reserve(count);
+    kelphost::adviseHugePages(v->data(), count * sizeof(E));
     for (unsigned int i = 0; i < count; ++i)
         v->push_back(E(src[i]));
     return v;

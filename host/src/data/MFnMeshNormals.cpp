@@ -2,10 +2,14 @@
 // faces around the vertex (plain or angle-weighted average of face normals);
 // a face-vertex normal not set explicitly is its vertex's normal.
 #include <maya/MFnMesh.h>
+#include <maya/MIntArray.h>
+#include <maya/MVectorArray.h>
 
 #include "../core/Access.h"
 #include "../core/StatusText.h"
 #include "MeshFn.h"
+
+#include <vector>
 
 using kelphost::badParameter;
 using kelphost::MeshGeom;
@@ -129,14 +133,24 @@ MStatus MFnMesh::setVertexNormals(MVectorArray &normalArray, MIntArray &vertexLi
         return noMesh();
     if (normalArray.length() != vertexList.length())
         return badParameter(kelphost::kArrayLengthMismatch);
-    for (unsigned i = 0; i < vertexList.length(); ++i)
-        if (vertexList[i] < 0 || static_cast<size_t>(vertexList[i]) >= g->points.size())
-            return badParameter(kelphost::kIndexOutOfRange);
-    MMatrix back = space == MSpace::kWorld ? kelphost::worldMatrixOf(*this).inverse() : MMatrix();
-    for (unsigned i = 0; i < vertexList.length(); ++i) {
-        size_t v = static_cast<size_t>(vertexList[i]);
-        g->vertexNormals[v] =
-            space == MSpace::kWorld ? toWorld(normalArray[i], back) : normalArray[i];
+    // Whole-array passes over the arrays' storage: a large mesh sets a
+    // normal on millions of points at once.
+    const std::vector<MVector> &normals =
+        *kelphost::Access::vec<MVectorArray, std::vector<MVector>>(normalArray);
+    const std::vector<int> &points =
+        *kelphost::Access::vec<MIntArray, std::vector<int>>(vertexList);
+    const size_t pointCount = g->points.size();
+    bool outside = false;
+    for (int p : points)
+        outside |= static_cast<size_t>(static_cast<unsigned>(p)) >= pointCount;
+    if (outside)
+        return badParameter(kelphost::kIndexOutOfRange);
+    const bool world = space == MSpace::kWorld;
+    MMatrix back = world ? kelphost::worldMatrixOf(*this).inverse() : MMatrix();
+    MVector *out = g->vertexNormals.data();
+    for (size_t i = 0; i < points.size(); ++i) {
+        const size_t v = static_cast<size_t>(points[i]);
+        out[v] = world ? toWorld(normals[i], back) : normals[i];
         g->vertexNormalSet[v] = true;
     }
     g->touch();

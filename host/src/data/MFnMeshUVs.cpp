@@ -2,6 +2,7 @@
 // assignUVs: one count per polygon, each 0 (face unmapped) or the polygon's
 // vertex count; the counts add up to the number of ids; every id is below the
 // set's number of UVs. Anything else is kInvalidParameter and changes nothing.
+#include <maya/MFloatArray.h>
 #include <maya/MFnMesh.h>
 #include <maya/MIntArray.h>
 
@@ -9,6 +10,7 @@
 #include "../core/StatusText.h"
 #include "MeshFn.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -83,12 +85,8 @@ MStatus MFnMesh::setUVs(const MFloatArray &u, const MFloatArray &v, const MStrin
     UVSetData *s = findSet(g, uvSet);
     if (!s || u.length() != v.length())
         return badParameter(kelphost::kArrayLengthMismatch);
-    s->u.clear();
-    s->v.clear();
-    for (unsigned i = 0; i < u.length(); ++i) {
-        s->u.push_back(u[i]);
-        s->v.push_back(v[i]);
-    }
+    s->u = *kelphost::Access::vec<MFloatArray, std::vector<float>>(u);
+    s->v = *kelphost::Access::vec<MFloatArray, std::vector<float>>(v);
     for (int &id : s->faceUVIds)
         if (id >= static_cast<int>(s->u.size()))
             id = -1;
@@ -187,6 +185,11 @@ MStatus MFnMesh::assignUVs(const MIntArray &uvCounts, const MIntArray &uvIds,
         outside |= id < 0 || static_cast<size_t>(id) >= uvCount;
     if (outside)
         return badParameter(kelphost::kIndexOutOfRange);
+    if (ids.size() == s->faceUVIds.size()) { // every face mapped: the ids as they are
+        std::copy(ids.begin(), ids.end(), s->faceUVIds.begin());
+        kelphost::geometryChanged(*this);
+        return MStatus::kSuccess;
+    }
     const int *next = ids.data();
     int *out = s->faceUVIds.data();
     const int *offsets = g->offsets.data();
