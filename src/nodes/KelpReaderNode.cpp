@@ -272,7 +272,23 @@ MStatus KelpReaderNode::computeMesh(const MPlug &plug, MDataBlock &data) {
             showHeld(m_heldMeshFrame, in.frame, mesh->fileName);
     }
 
-    KELP_RETURN_IF_FAILED(buildMesh(*shown, meshData));
+    MStatus built;
+    try {
+        built = buildMesh(*shown, meshData);
+    } catch (const std::bad_alloc &) {
+        // Read, but too large for the memory left to build: an empty frame,
+        // said as a failed read of its file.
+        m_heldMesh.reset();
+        if (in.verbosity > 0) {
+            MGlobal::displayInfo(MString("Error: unable to read bgeo:  (") + shown->fileName + ")");
+            MGlobal::displayError(readFailureText(shown->fileName, "not enough memory"));
+        }
+        meshData = dataCreator.create(&status);
+        KELP_RETURN_IF_FAILED(status);
+        ImportedMesh empty;
+        built = buildMesh(empty, meshData);
+    }
+    KELP_RETURN_IF_FAILED(built);
     outHandle.set(meshData);
     data.setClean(plug);
     return MS::kSuccess;

@@ -3,12 +3,15 @@
 // Large host tables (mesh points, face-vertex lists, per-point arrays) are
 // filled once, right after they are allocated. Their first touch costs a page
 // fault per 4 KiB page; asking for huge pages on the untouched storage
-// before it is filled makes that one fault per 2 MiB. Internal only.
+// before it is filled makes that one fault per 2 MiB, but where the kernel
+// compacts memory for advised ranges it made frames swing between 0.3 and
+// 2 s, so the advice is only given in builds that define
+// KELP_HUGE_PAGE_ADVICE. Internal only.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#ifdef __linux__
+#if defined(__linux__) && defined(KELP_HUGE_PAGE_ADVICE)
 #include <sys/mman.h>
 #endif
 
@@ -18,7 +21,7 @@ namespace kelphost {
 // on freshly allocated storage before writing to it. Small ranges are left
 // alone; the advice is only a hint, and failure changes nothing.
 inline void adviseHugePages(void *p, std::size_t bytes) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#if defined(__linux__) && defined(MADV_HUGEPAGE) && defined(KELP_HUGE_PAGE_ADVICE)
     constexpr std::uintptr_t huge = std::uintptr_t(2) << 20;
     if (bytes < 2 * huge)
         return;
