@@ -109,13 +109,17 @@ bool TextLexer::endsEarly(std::size_t at) {
 }
 
 char *TextLexer::reserve(std::size_t n) {
-    if (n > kBlock / 4) {
-        m_blocks.emplace_back(new char[n]);
+    // A block is owned before the list grows, so that running out of memory
+    // while it grows frees the block.
+    const auto addBlock = [this](std::size_t bytes) {
+        std::unique_ptr<char[]> block(new char[bytes]);
+        m_blocks.push_back(std::move(block));
         return m_blocks.back().get();
-    }
+    };
+    if (n > kBlock / 4)
+        return addBlock(n);
     if (n > m_left) {
-        m_blocks.emplace_back(new char[kBlock]);
-        m_free = m_blocks.back().get();
+        m_free = addBlock(kBlock);
         m_left = kBlock;
     }
     char *out = m_free;

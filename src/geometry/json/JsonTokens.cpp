@@ -165,14 +165,19 @@ std::string_view TokenReader::keep(std::string_view text) {
     const std::size_t n = text.size();
     if (n == 0)
         return std::string_view("", 0);
+    // A block is owned before the list grows, so that running out of memory
+    // while it grows frees the block.
+    const auto addBlock = [this](std::size_t bytes) {
+        std::unique_ptr<char[]> block(new char[bytes]);
+        m_blocks.push_back(std::move(block));
+        return m_blocks.back().get();
+    };
     char *out;
     if (n > kBlock / 4) {
-        m_blocks.emplace_back(new char[n]);
-        out = m_blocks.back().get();
+        out = addBlock(n);
     } else {
         if (n > m_left) {
-            m_blocks.emplace_back(new char[kBlock]);
-            m_free = m_blocks.back().get();
+            m_free = addBlock(kBlock);
             m_left = kBlock;
         }
         out = m_free;
