@@ -537,6 +537,38 @@ template <class Tr> bool ClassicLoader::readPoints(Tr &tr) {
     return true;
 }
 
+// The checks both readings of the primitives make, with their messages.
+bool ClassicLoader::checkRun(std::size_t at, std::uint32_t done, std::uint32_t inRun,
+                             std::uint32_t type) {
+    const std::uint32_t count = m_model.numberOfPrimitives;
+    if (inRun > count - done)
+        return fail("a run of " + num(inRun) + " primitives at byte " + num(at) +
+                    " goes past the primitive count " + num(count));
+    if (type != kPolygon && type != kParticles)
+        return fail("primitive " + num(done) + " at byte " + num(at) + " has type " + hex(type) +
+                    ", which Kelp does not read (only polygons and particles)");
+    return true;
+}
+
+bool ClassicLoader::checkBody(std::uint32_t type, std::uint32_t index, std::size_t bodyAt,
+                              std::uint32_t vertices, std::size_t vertexRecord) {
+    if (type == kParticles && static_cast<std::int32_t>(vertices) < 0)
+        return fail("particle primitive " + num(index) + " at byte " + num(bodyAt) +
+                    " has a negative vertex count");
+    if (vertices > m_cur.remaining() / vertexRecord)
+        return fail("primitive " + num(index) + " at byte " + num(bodyAt) + " has " +
+                    num(vertices) + " vertices of " + num(vertexRecord) + " bytes, but only " +
+                    num(m_cur.remaining()) + " bytes are left");
+    return true;
+}
+
+bool ClassicLoader::failPoint(std::uint32_t type, std::uint32_t index, std::uint32_t id,
+                              std::size_t at) {
+    return fail(std::string(type == kPolygon ? "polygon" : "particle primitive") + " " +
+                num(index) + " names point " + num(id) + " at byte " + num(at) +
+                ", but the file has " + num(m_model.numberOfPoints) + " points");
+}
+
 bool ClassicLoader::scanPrimitives(unsigned indexWidth) {
     const std::uint32_t count = m_model.numberOfPrimitives;
     const std::size_t vertexRecord = indexWidth + m_vertexBytes;
@@ -552,12 +584,8 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth) {
         }
         if (m_cur.failed())
             return failEnded();
-        if (inRun > count - done)
-            return fail("a run of " + num(inRun) + " primitives at byte " + num(at) +
-                        " goes past the primitive count " + num(count));
-        if (type != kPolygon && type != kParticles)
-            return fail("primitive " + num(done) + " at byte " + num(at) + " has type " +
-                        hex(type) + ", which Kelp does not read (only polygons and particles)");
+        if (!checkRun(at, done, inRun, type))
+            return false;
         for (std::uint32_t k = 0; k < inRun; ++k) {
             const std::size_t bodyAt = m_cur.offset();
             std::uint32_t vertices = m_cur.u32();
@@ -566,13 +594,8 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth) {
             if (m_cur.failed())
                 return failEnded();
 
-            if (type == kParticles && static_cast<std::int32_t>(vertices) < 0)
-                return fail("particle primitive " + num(done + k) + " at byte " + num(bodyAt) +
-                            " has a negative vertex count");
-            if (vertices > m_cur.remaining() / vertexRecord)
-                return fail("primitive " + num(done + k) + " at byte " + num(bodyAt) + " has " +
-                            num(vertices) + " vertices of " + num(vertexRecord) +
-                            " bytes, but only " + num(m_cur.remaining()) + " bytes are left");
+            if (!checkBody(type, done + k, bodyAt, vertices, vertexRecord))
+                return false;
             std::size_t inPiece = 0;
             const unsigned char *p = nullptr;
             for (std::uint32_t v = 0; v < vertices; ++v, p += vertexRecord, --inPiece) {
@@ -580,10 +603,8 @@ bool ClassicLoader::scanPrimitives(unsigned indexWidth) {
                     return failEnded();
                 const std::uint32_t id = indexWidth == 2 ? loadU16BE(p) : loadU32BE(p);
                 if (id >= m_model.numberOfPoints)
-                    return fail(std::string(type == kPolygon ? "polygon" : "particle primitive") +
-                                " " + num(done + k) + " names point " + num(id) + " at byte " +
-                                num(bodyAt + 4 + (type == kPolygon) + v * vertexRecord) +
-                                ", but the file has " + num(m_model.numberOfPoints) + " points");
+                    return failPoint(type, done + k, id,
+                                     bodyAt + 4 + (type == kPolygon) + v * vertexRecord);
             }
             if (!m_cur.skip(m_primBytes))
                 return failEnded();
@@ -680,10 +701,7 @@ bool ClassicLoader::readVertices(Tr &tr, std::uint32_t type, std::uint32_t index
             return failEnded();
         const std::uint32_t id = indexWidth == 2 ? loadU16BE(p) : loadU32BE(p);
         if (id >= points)
-            return fail(std::string(type == kPolygon ? "polygon" : "particle primitive") + " " +
-                        num(index) + " names point " + num(id) + " at byte " +
-                        num(valuesAt + v * vertexRecord) + ", but the file has " + num(points) +
-                        " points");
+            return failPoint(type, index, id, valuesAt + v * vertexRecord);
         if (kept) {
             ids[v] = id;
             for (const Sink *s = sinks; s != sinksEnd; ++s)
@@ -721,13 +739,8 @@ bool ClassicLoader::readPrimitive(Tr &tr, std::uint32_t type, std::uint32_t inde
     }
     if (m_cur.failed())
         return failEnded();
-    if (type == kParticles && static_cast<std::int32_t>(vertices) < 0)
-        return fail("particle primitive " + num(index) + " at byte " + num(bodyAt) +
-                    " has a negative vertex count");
-    if (vertices > m_cur.remaining() / fill.vertexRecord)
-        return fail("primitive " + num(index) + " at byte " + num(bodyAt) + " has " +
-                    num(vertices) + " vertices of " + num(fill.vertexRecord) + " bytes, but only " +
-                    num(m_cur.remaining()) + " bytes are left");
+    if (!checkBody(type, index, bodyAt, vertices, fill.vertexRecord))
+        return false;
     if (!readVertices(tr, type, index, vertices, m_cur.offset(), kept, fill))
         return false;
     if (type == kPolygon && !kept)
@@ -789,12 +802,8 @@ template <class Tr> bool ClassicLoader::readPrimitives(Tr &tr, unsigned indexWid
         std::uint32_t key, type, inRun;
         if (!readPrimitiveKey(tr, key, type, inRun))
             return false;
-        if (inRun > count - done)
-            return fail("a run of " + num(inRun) + " primitives at byte " + num(at) +
-                        " goes past the primitive count " + num(count));
-        if (type != kPolygon && type != kParticles)
-            return fail("primitive " + num(done) + " at byte " + num(at) + " has type " +
-                        hex(type) + ", which Kelp does not read (only polygons and particles)");
+        if (!checkRun(at, done, inRun, type))
+            return false;
         if (done == 0) {
             m.tempInt = static_cast<std::int32_t>(type);
             m.numberOfPolygons = static_cast<std::uint16_t>(

@@ -54,6 +54,10 @@ private:
     template <class Tr> bool readDefault(Tr &tr, AttributeData &record, const Plan &plan);
     template <class Tr> bool readPoints(Tr &tr);
     bool scanPrimitives(unsigned indexWidth);
+    bool checkRun(std::size_t at, std::uint32_t done, std::uint32_t inRun, std::uint32_t type);
+    bool checkBody(std::uint32_t type, std::uint32_t index, std::size_t bodyAt,
+                   std::uint32_t vertices, std::size_t vertexRecord);
+    bool failPoint(std::uint32_t type, std::uint32_t index, std::uint32_t id, std::size_t at);
     bool scanToEnd(unsigned indexWidth);
     bool chooseIndexWidth(std::size_t start, unsigned &width);
     template <class Tr> bool readEnd(Tr &tr);
